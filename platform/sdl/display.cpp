@@ -1,0 +1,138 @@
+// The display: starting SDL video, display-mode changes, the cursor and the
+// screen saver.
+//
+//   ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) succeeds only for a mode
+//   the display really lists (SDL itself never refuses one); the next
+//   WS_POPUP window then covers the screen in it. (NULL, 0) restores.
+//   ShowCursor keeps Win32's display counter: the cursor shows while >= 0.
+#include "sdl_internal.h"
+#include "seam_internal.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct DisplayState {
+    bool offscreenRequested = false;
+    bool fullscreenModeSet = false;
+    SDL_DisplayMode fullscreenMode{};
+    std::vector<SDL_DisplayMode> offeredModes;  // added by the test seam
+    int cursorCount = 0;
+} display;
+
+bool IsHeadlessDriver(const char* driver) {
+    return driver && (!strcmp(driver, "offscreen") || !strcmp(driver, "dummy"));
+}
+
+bool FindMode(int width, int height, int bits, bool anyBits, SDL_DisplayMode* found) {
+    std::vector<SDL_DisplayMode> modes = display.offeredModes;
+    for (int i = 0, n = SDL_GetNumDisplayModes(0); i < n; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, i, &mode) == 0) modes.push_back(mode);
+    }
+    for (const SDL_DisplayMode& mode : modes) {
+        if (mode.w != width || mode.h != height) continue;
+        if (!anyBits && (int)SDL_BITSPERPIXEL(mode.format) != bits) continue;
+        *found = mode;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+namespace kv17::platform {
+
+void RequestOffscreenVideo() {
+    display.offscreenRequested = true;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+}
+
+bool StartVideo() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    // Closing the window is the window procedure's business, not a quit.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    // With neither X11 nor Wayland SDL falls back to a headless driver by
+    // itself; a demo nobody can see counts as having no display, unless a
+    // test, a tool or the user asked for that driver by name.
+    bool asked = display.offscreenRequested || getenv("SDL_VIDEODRIVER");
+    if (IsHeadlessDriver(SDL_GetCurrentVideoDriver()) && !asked) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    SDL_ShowCursor(display.cursorCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    return true;
+}
+
+void AddOfferedMode(int width, int height, int bits) {
+    SDL_DisplayMode mode{};
+    mode.w = width;
+    mode.h = height;
+    mode.format = bits == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
+    display.offeredModes.push_back(mode);
+}
+
+void ForgetDisplayState() {
+    display.fullscreenModeSet = false;
+    display.offeredModes.clear();
+    display.cursorCount = 0;
+    if (SDL_WasInit(SDL_INIT_VIDEO)) {
+        SDL_ShowCursor(SDL_ENABLE);
+        SDL_DisableScreenSaver();
+    }
+}
+
+int CursorCount() { return display.cursorCount; }
+bool DisplayModeChanged() { return display.fullscreenModeSet; }
+
+}  // namespace kv17::platform
+
+using namespace kv17::platform;
+
+bool PendingFullscreenMode(SDL_DisplayMode* mode) {
+    if (!display.fullscreenModeSet) return false;
+    *mode = display.fullscreenMode;
+    return true;
+}
+
+// Win32 asks the window procedure with SC_SCREENSAVE when the screen saver is
+// due, and only the default handling lets it start. SDL never sees that
+// moment, so a newly shown window is asked once and the answer holds.
+void ScreenSaverFollowsWindowProc(HWND window) {
+    SDL_DisableScreenSaver();
+    SendToWindow(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+}
+
+LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
+    if (kv17::seam::CallFails("ChangeDisplaySettingsA")) return DISP_CHANGE_FAILED;
+    if (!mode) {
+        display.fullscreenModeSet = false;
+        LeaveFullscreen();
+        return DISP_CHANGE_SUCCESSFUL;
+    }
+    if (!(flags & CDS_FULLSCREEN)) return DISP_CHANGE_FAILED;  // only temporary changes
+    if (!StartVideo()) return DISP_CHANGE_FAILED;
+    int width = (mode->dmFields & DM_PELSWIDTH) ? (int)mode->dmPelsWidth : 0;
+    int height = (mode->dmFields & DM_PELSHEIGHT) ? (int)mode->dmPelsHeight : 0;
+    // The exact depth if the display has it, else the same size at another
+    // depth, as a driver emulating 16 bits would.
+    bool anyBits = !(mode->dmFields & DM_BITSPERPEL);
+    SDL_DisplayMode found;
+    if (!FindMode(width, height, (int)mode->dmBitsPerPel, anyBits, &found) &&
+        !FindMode(width, height, 0, true, &found))
+        return DISP_CHANGE_BADMODE;
+    display.fullscreenMode = found;
+    display.fullscreenModeSet = true;
+    return DISP_CHANGE_SUCCESSFUL;
+}
+
+int WINAPI ShowCursor(BOOL show) {
+    kv17::seam::CallFails(show ? "ShowCursor(TRUE)" : "ShowCursor(FALSE)");
+    display.cursorCount += show ? 1 : -1;
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        SDL_ShowCursor(display.cursorCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    return display.cursorCount;
+}

@@ -1,0 +1,113 @@
+// Pixel formats, GL contexts and buffer swaps.
+//
+//   ChoosePixelFormat  format 1, the one every window offers: RGBA, double
+//                      buffered, depth >= 16, colour as close to 16 bits as
+//                      the display gives; 0 for a descriptor it cannot meet
+//   SetPixelFormat     once per DC
+//   wglCreateContext   a compatibility context (GL 1.1 immediate mode,
+//                      display lists, attribute stack); creating it does not
+//                      make it current, as in Win32
+#include "sdl_internal.h"
+#include "seam_internal.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kTheFormat = 1;
+
+std::vector<std::unique_ptr<HGLRC__>> contexts;
+
+bool IsContext(HGLRC context) {
+    return std::any_of(contexts.begin(), contexts.end(),
+                       [context](auto& c) { return c.get() == context; });
+}
+
+HGLRC current = nullptr;
+
+}  // namespace
+
+namespace kv17::platform {
+
+int LiveContextCount() { return (int)contexts.size(); }
+
+void ReleaseAllContexts() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_GL_MakeCurrent(nullptr, nullptr);
+    current = nullptr;
+    for (auto& c : contexts) SDL_GL_DeleteContext(c->context);
+    contexts.clear();
+}
+
+}  // namespace kv17::platform
+
+using kv17::platform::IsDC;
+using kv17::platform::IsWindow;
+
+int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor) {
+    if (kv17::seam::CallFails("ChoosePixelFormat")) return 0;
+    if (!IsDC(dc) || !descriptor) return 0;
+    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
+    if ((descriptor->dwFlags & needed) != needed) return 0;
+    if (descriptor->iPixelType != PFD_TYPE_RGBA) return 0;
+    return kTheFormat;
+}
+
+BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {
+    if (kv17::seam::CallFails("SetPixelFormat")) return FALSE;
+    if (!IsDC(dc) || format != kTheFormat || dc->pixelFormat != 0) return FALSE;
+    dc->pixelFormat = format;
+    return TRUE;
+}
+
+HGLRC WINAPI wglCreateContext(HDC dc) {
+    if (kv17::seam::CallFails("wglCreateContext")) return nullptr;
+    if (!IsDC(dc) || dc->pixelFormat == 0) return nullptr;
+    SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
+    SDL_GLContext previous = SDL_GL_GetCurrentContext();
+    SDL_GLContext context = SDL_GL_CreateContext(dc->window->sdl);
+    // SDL makes a new context current; Win32 leaves the current one alone.
+    SDL_GL_MakeCurrent(previousWindow, previous);
+    if (!context) return nullptr;
+    auto record = std::make_unique<HGLRC__>();
+    record->context = context;
+    record->window = dc->window;
+    contexts.push_back(std::move(record));
+    return contexts.back().get();
+}
+
+BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
+    if (kv17::seam::CallFails("wglMakeCurrent")) return FALSE;
+    if (!context) {
+        if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_GL_MakeCurrent(nullptr, nullptr);
+        current = nullptr;
+        return TRUE;
+    }
+    if (!IsDC(dc) || !IsContext(context) || dc->window != context->window) return FALSE;
+    if (SDL_GL_MakeCurrent(dc->window->sdl, context->context) != 0) return FALSE;
+    current = context;
+    return TRUE;
+}
+
+BOOL WINAPI wglDeleteContext(HGLRC context) {
+    if (kv17::seam::CallFails("wglDeleteContext")) return FALSE;
+    if (!IsContext(context)) return FALSE;
+    if (current == context) {
+        SDL_GL_MakeCurrent(nullptr, nullptr);
+        current = nullptr;
+    }
+    SDL_GL_DeleteContext(context->context);
+    std::erase_if(contexts, [context](auto& c) { return c.get() == context; });
+    return TRUE;
+}
+
+void RunSwapHook(HDC dc);
+
+BOOL WINAPI SwapBuffers(HDC dc) {
+    kv17::seam::CallFails("SwapBuffers");
+    if (!IsDC(dc) || !IsWindow(dc->window)) return FALSE;
+    RunSwapHook(dc);
+    SDL_GL_SwapWindow(dc->window->sdl);
+    return TRUE;
+}

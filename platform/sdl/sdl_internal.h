@@ -1,0 +1,74 @@
+// Shared state of the SDL platform files: what a window, its device context
+// and a GL context are here, and the few helpers the files share.
+#pragma once
+
+#include "win32_api.h"
+
+#include <SDL.h>
+
+#include <string>
+
+// CS_OWNDC: each window has exactly one device context for its whole life.
+struct HDC__ {
+    HWND window = nullptr;
+    int pixelFormat = 0;
+    HGDIOBJ selectedFont = nullptr;
+};
+
+struct HWND__ {
+    SDL_Window* sdl = nullptr;
+    std::string className;
+    WNDPROC windowProc = nullptr;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    HDC__ dc;
+};
+
+struct HGLRC__ {
+    SDL_GLContext context = nullptr;
+    HWND window = nullptr;
+};
+
+namespace kv17::platform {
+
+// SDL video on a real display, or on the offscreen driver when a test or tool
+// asked for it explicitly. False when there is no display.
+bool StartVideo();
+void RequestOffscreenVideo();
+
+bool IsWindow(HWND window);
+bool IsDC(HDC dc);
+HWND WindowFromSdlId(Uint32 id);
+Uint32 SdlIdOfWindow(HWND window);
+void ClientSize(HWND window, int* width, int* height);
+
+// SendMessage: call the window procedure now, on this thread.
+LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// PostMessage: append to the thread's queue.
+void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void ForgetQueue();
+
+// Focus bookkeeping, kept by window.cpp and the event translation.
+void SetFocusWindow(HWND window);
+void LeaveFullscreen();
+int LiveWindowCount();
+int ClassCount();
+int LiveContextCount();
+
+int VirtualKeyFromSdl(SDL_Keycode key);
+SDL_Keycode SdlKeyFromVirtualKey(int virtualKey);
+
+HGDIOBJ& SelectedFontOf(HDC dc);
+
+// Release everything the platform holds (test seam reset).
+void ReleaseAllContexts();
+void ReleaseAllWindows();
+void ForgetDisplayState();
+void AddOfferedMode(int width, int height, int bits);
+int CursorCount();
+bool DisplayModeChanged();
+
+}  // namespace kv17::platform
+
+inline WPARAM MakeWParam(WORD low, WORD high) { return (WPARAM)low | ((WPARAM)high << 16); }
+inline LPARAM MakeLParam(WORD low, WORD high) { return (LPARAM)((DWORD)low | ((DWORD)high << 16)); }
