@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages that kv17's build, demo and tests need.
+# Only missing packages are installed; running it again does nothing.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake ninja-build g++ pkg-config
+    # the demo: window, GL, fonts
+    libsdl2-dev libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri
+    libfreetype-dev libfontconfig-dev fonts-dejavu-core
+    # tests, tools and benchmarks
+    googletest libgtest-dev libbenchmark-dev libstb-dev
+    xvfb openbox xdotool x11-utils libx11-dev
+    # the sanitizer build and the fuzzer
+    clang libclang-rt-dev
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
