@@ -1,0 +1,90 @@
+# Helpers for driving the real demo binary on a private X server.
+# Source it; needs KV17DEMO (the binary) and KV17_DATA (a folder holding Data/).
+
+work=$(mktemp -d)
+demo_pid=""
+x_pids=()
+
+cleanup() {
+    [ -n "$demo_pid" ] && kill -KILL -- "-$demo_pid" 2>/dev/null
+    for pid in "${x_pids[@]}"; do kill -KILL "$pid" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$work/err" ] && sed 's/^/demo stderr: /' "$work/err" >&2
+    exit 1
+}
+
+# start_display SCREEN [wm]: a private Xvfb (e.g. 1024x768x24), optionally
+# with openbox managing its windows.
+start_display() {
+    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$work/display" 2>/dev/null &
+    x_pids+=($!)
+    disown
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+    [ -s "$work/display" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$work/display")"
+    if [ "${2:-}" = wm ]; then
+        openbox --sm-disable >/dev/null 2>&1 &
+        x_pids+=($!)
+    disown
+        for _ in $(seq 100); do
+            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && return 0
+            sleep 0.05
+        done
+        fail "openbox did not start"
+    fi
+}
+
+# start_demo [DIR]: run the demo in its own process group from DIR
+# (default: a copy of the data folder).
+start_demo() {
+    local dir="${1:-$work/run}"
+    if [ -z "${1:-}" ]; then mkdir -p "$dir" && cp -r "$KV17_DATA/Data" "$dir/"; fi
+    (cd "$dir" && exec setsid "$KV17DEMO") >"$work/out" 2>"$work/err" &
+    demo_pid=$!
+}
+
+# wait_window NAME [SECONDS]: prints the id of the X window with that name.
+wait_window() {
+    local id
+    for _ in $(seq $((${2:-5} * 20))); do
+        id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}' | head -n1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        kill -0 "$demo_pid" 2>/dev/null || fail "demo ended while waiting for \"$1\""
+        sleep 0.05
+    done
+    fail "no window \"$1\""
+}
+
+window_gone() { ! xwininfo -id "$1" >/dev/null 2>&1; }
+
+# geometry ID: "WIDTHxHEIGHT+X+Y" of the window, X and Y absolute.
+geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /^  Width/ {w=$NF} /^  Height/ {h=$NF} END {print w "x" h "+" x "+" y}'
+}
+
+# press ID KEY: a key sent to that window (XSendEvent).
+press() { xdotool key --window "$1" "$2" 2>/dev/null; }
+# type_key KEY: a key typed on the keyboard (XTEST), reaching the focused
+# window; a full-screen SDL window ignores sent keys.
+type_key() { xdotool key "$1" 2>/dev/null; }
+
+# wait_exit SECONDS: waits for the demo to end; its exit code is left in
+# exit_code. (Not in a subshell: only this shell can wait for the demo.)
+wait_exit() {
+    for _ in $(seq $(($1 * 20))); do
+        if ! kill -0 "$demo_pid" 2>/dev/null; then
+            exit_code=0
+            wait "$demo_pid" || exit_code=$?
+            demo_pid=""
+            return 0
+        fi
+        sleep 0.05
+    done
+    fail "demo still running after $1 s"
+}
