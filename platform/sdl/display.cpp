@@ -63,6 +63,12 @@ bool StartVideo() {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
+    // Loaded once for the process: SDL would otherwise unload and reload the
+    // GL driver each time the last window goes, as it does on every F1.
+    if (SDL_GL_LoadLibrary(nullptr) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
     SDL_ShowCursor(display.cursorCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
     return true;
 }
