@@ -38,9 +38,10 @@ void EmitFront(const GlyphFill& fill, double unitsPerEm) {
 }
 
 // The front's primitives, each turned to face -z: triangles and fans keep
-// their first vertex and reverse the rest; a strip with an even count runs
-// backwards, one with an odd count repeats its first vertex, which shifts
-// every triangle's parity (the one triangle added is degenerate).
+// their first vertex and reverse the rest. A strip's triangles all share the
+// winding of its first one: a strip of odd length runs backwards, one of even
+// length (which would keep its winding backwards) repeats its first vertex,
+// shifting every triangle's parity behind one degenerate triangle.
 void EmitBack(const GlyphFill& fill, double unitsPerEm, GLfloat z) {
     glNormal3f(0.0f, 0.0f, -1.0f);
     for (const FillPrimitive& p : fill.primitives) {
@@ -52,7 +53,7 @@ void EmitBack(const GlyphFill& fill, double unitsPerEm, GLfloat z) {
         } else if (p.mode == GL_TRIANGLE_FAN) {
             Vertex(v[0], unitsPerEm, z);
             for (size_t i = p.count - 1; i > 0; --i) Vertex(v[i], unitsPerEm, z);
-        } else if (p.count % 2 == 0) {
+        } else if (p.count % 2 == 1) {
             for (size_t i = p.count; i > 0; --i) Vertex(v[i - 1], unitsPerEm, z);
         } else {
             Vertex(v[0], unitsPerEm, z);
