@@ -1,6 +1,8 @@
 // The spin rhythm, run from its start values through several turns.
-#include "demo_fixture.h"
 #include "demo_main.h"
+#include "demo_state_reset.h"
+
+#include <gtest/gtest.h>
 
 #include <vector>
 

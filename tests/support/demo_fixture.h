@@ -3,6 +3,7 @@
 #pragma once
 
 #include "demo_state.h"
+#include "demo_state_reset.h"
 #include "frame_timeline.h"
 #include "test_seam.h"
 
@@ -16,21 +17,6 @@
 
 // The two 16-bit halves of a message parameter.
 inline WPARAM PackWords(WORD low, WORD high) { return (WPARAM)low | ((WPARAM)high << 16); }
-
-inline void ResetDemoState() {
-    memset(keyDown, 0, sizeof(keyDown));
-    isActive = true;
-    isFullscreen = true;
-    spinRising = true;
-    spinStepX = 0.1f;
-    spinStepY = 0.1f;
-    viewDepth = -5.0f;
-    flashPending = false;
-    appInstance = nullptr;
-    mainWindow = nullptr;
-    windowDC = nullptr;
-    renderContext = nullptr;
-}
 
 // A 2x2 24-bit bitmap with its file header.
 inline void WriteTinyBitmap(const std::filesystem::path& path) {
