@@ -1,11 +1,14 @@
 # The two commands a new user needs:
 #   make run    installs what is missing, builds, starts the demo
 #   make test   installs what is missing, builds, runs every test
+# and, for Windows users:
+#   make windows  cross-builds build-windows/kv17demo.exe with MinGW-w64
 BUILD ?= build
 BUILD_TYPE ?= Release
 CMAKE_FLAGS ?=
+WINDOWS_BUILD ?= build-windows
 
-.PHONY: run test build deps
+.PHONY: run test build deps windows
 
 deps:
 	@scripts/install-deps.sh
@@ -19,3 +22,9 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
+
+windows:
+	@scripts/install-windows-deps.sh
+	cmake -G Ninja -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	    -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
+	cmake --build $(WINDOWS_BUILD) --target kv17demo
