@@ -46,6 +46,8 @@ typedef uintptr_t WPARAM;
 typedef intptr_t LPARAM;
 typedef intptr_t LRESULT;
 typedef const char* LPCSTR;
+typedef wchar_t WCHAR;
+typedef const WCHAR* LPCWSTR;
 typedef char* LPSTR;
 typedef void* LPVOID;
 typedef DWORD* LPDWORD;
@@ -292,6 +294,9 @@ typedef struct _SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 // Kernel
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);
 HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode,
+                          LPSECURITY_ATTRIBUTES security, DWORD creation, DWORD flags,
+                          HANDLE templateFile);
+HANDLE WINAPI CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode,
                           LPSECURITY_ATTRIBUTES security, DWORD creation, DWORD flags,
                           HANDLE templateFile);
 DWORD WINAPI GetFileSize(HANDLE file, LPDWORD fileSizeHigh);
