@@ -10,6 +10,8 @@
 #include "sdl_internal.h"
 #include "seam_internal.h"
 
+#include <GL/gl.h>
+
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -108,6 +110,9 @@ BOOL WINAPI SwapBuffers(HDC dc) {
     kv17::seam::CallFails("SwapBuffers");
     if (!IsDC(dc) || !IsWindow(dc->window)) return FALSE;
     RunSwapHook(dc);
+    // A swap implies a flush. The headless driver's pbuffers swap nothing
+    // and so never flush, and llvmpipe would queue frames without bound.
+    if (SDL_GL_GetCurrentWindow() == dc->window->sdl) glFlush();
     SDL_GL_SwapWindow(dc->window->sdl);
     return TRUE;
 }
