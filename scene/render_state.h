@@ -5,7 +5,19 @@
 
 #include <GL/gl.h>
 
+// Nearest, linear and mipmapped copies of "Data/texture.bmp"; the names of
+// an earlier context are simply overwritten.
 extern GLuint textures[3];
 
+// Light 1: configured and switched on, though lighting itself stays off.
+extern const GLfloat lightAmbient[4];
+extern const GLfloat lightDiffuse[4];
+extern const GLfloat lightPosition[4];
+
+// Loads the textures, sets the fixed state, configures light 1 and builds
+// the outline font. False, with nothing else done, when the texture failed.
 bool InitScene();
+
+// Reads "Data/texture.bmp" into the three texture objects; false, without
+// touching GL, when no image could be read.
 bool LoadTextures();
