@@ -48,6 +48,7 @@ public:
 
     bool ok() const { return face_ != nullptr; }
     double unitsPerEm() const { return face_->units_per_EM; }
+    const char* styleName() const { return face_->style_name; }
     bool HasGlyph(char32_t unicode) const { return FT_Get_Char_Index(face_, unicode) != 0; }
 
     // Loads the glyph (index 0, the missing-glyph shape, for a code the face lacks).
