@@ -3,7 +3,6 @@
 #include FT_OUTLINE_H
 
 #include <algorithm>
-#include <cmath>
 
 namespace kv17::platform {
 
@@ -21,12 +20,14 @@ struct Flattening {
 OutlinePoint PointOf(const FT_Vector* v) { return {(double)v->x, (double)v->y}; }
 OutlinePoint Midpoint(OutlinePoint a, OutlinePoint b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
 
-// Distance of `p` from the line through `a` and `b` (from `a` when they meet).
-double DistanceFromChord(OutlinePoint p, OutlinePoint a, OutlinePoint b) {
-    double dx = b.x - a.x, dy = b.y - a.y;
-    double length = std::hypot(dx, dy);
-    if (length == 0) return std::hypot(p.x - a.x, p.y - a.y);
-    return std::fabs((p.x - a.x) * dy - (p.y - a.y) * dx) / length;
+// Whether `p` lies within `tolerance` of the line through `a` and `b` (of `a`
+// when they meet); compared squared, which spares the square roots.
+bool IsNearChord(OutlinePoint p, OutlinePoint a, OutlinePoint b, double tolerance) {
+    double dx = b.x - a.x, dy = b.y - a.y, px = p.x - a.x, py = p.y - a.y;
+    double length2 = dx * dx + dy * dy;
+    if (length2 == 0) return px * px + py * py <= tolerance * tolerance;
+    double cross = px * dy - py * dx;
+    return cross * cross <= tolerance * tolerance * length2;
 }
 
 void AddPoint(Flattening& f, OutlinePoint p) {
@@ -38,7 +39,7 @@ void AddPoint(Flattening& f, OutlinePoint p) {
 // A quadratic arc strays furthest from its chord at its midpoint.
 void AddConic(Flattening& f, OutlinePoint from, OutlinePoint control, OutlinePoint to, int depth) {
     OutlinePoint a = Midpoint(from, control), b = Midpoint(control, to), middle = Midpoint(a, b);
-    if (depth >= kMaxHalvings || DistanceFromChord(middle, from, to) <= f.tolerance) {
+    if (depth >= kMaxHalvings || IsNearChord(middle, from, to, f.tolerance)) {
         AddPoint(f, to);
         return;
     }
@@ -49,9 +50,9 @@ void AddConic(Flattening& f, OutlinePoint from, OutlinePoint control, OutlinePoi
 // A cubic arc stays within 3/4 of its control points' distance from the chord.
 void AddCubic(Flattening& f, OutlinePoint from, OutlinePoint c1, OutlinePoint c2, OutlinePoint to,
               int depth) {
-    double bound =
-        0.75 * std::max(DistanceFromChord(c1, from, to), DistanceFromChord(c2, from, to));
-    if (depth >= kMaxHalvings || bound <= f.tolerance) {
+    double reach = f.tolerance / 0.75;
+    if (depth >= kMaxHalvings ||
+        (IsNearChord(c1, from, to, reach) && IsNearChord(c2, from, to, reach))) {
         AddPoint(f, to);
         return;
     }
