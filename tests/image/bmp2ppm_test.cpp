@@ -10,82 +10,63 @@
 
 namespace {
 
-struct ToolRun {
-    int exitCode;
-    std::string errors;
-};
+std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 class Bmp2PpmTest : public ::testing::Test {
 protected:
-    ToolRun Run(const std::string& arguments) {
-        const std::string errors = temp.PathOf("stderr.txt");
+    // Runs the tool on IN and OUT; returns its exit code, its stderr in `errors`.
+    int Run(const std::string& in, const std::string& out, std::string* errors) {
+        const std::string errorFile = temp.PathOf("stderr.txt");
         const std::string command =
-            std::string("'") + KV17_BMP2PPM + "' " + arguments + " 2>'" + errors + "'";
+            std::string("'") + KV17_BMP2PPM + "' " + in + " " + out + " 2>'" + errorFile + "'";
         const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Contents(errors)};
-    }
-
-    static std::string Contents(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        *errors = Contents(errorFile);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
     TempDirectory temp;
+    const std::string out = temp.PathOf("out.ppm");
+    std::string errors;
 };
 
 TEST_F(Bmp2PpmTest, WritesTopRowFirst) {
-    const std::string in = temp.Write(
-        "in.bmp", BuildBmp({.width = 2,
-                            .height = 2,
-                            .pixels = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x00, 0x00, 0x07, 0x08,
-                                       0x09, 0x0A, 0x0B, 0x0C, 0x00, 0x00}}));
-    const std::string out = temp.PathOf("out.ppm");
+    const std::string in =
+        temp.Write("in.bmp", BuildBmp({.width = 2,
+                                       .height = 2,
+                                       .pixels = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0, 0, 0x07,
+                                                  0x08, 0x09, 0x0A, 0x0B, 0x0C, 0, 0}}));
 
-    const ToolRun run = Run("'" + in + "' '" + out + "'");
-
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.errors, "");
-    EXPECT_EQ(Contents(out), std::string("P6\n2 2\n255\n"
-                                         "\x09\x08\x07\x0C\x0B\x0A"
-                                         "\x03\x02\x01\x06\x05\x04",
-                                         23));
+    EXPECT_EQ(Run(in, out, &errors), 0);
+    EXPECT_EQ(errors, "");
+    EXPECT_EQ(Contents(out),
+              std::string("P6\n2 2\n255\n\x09\x08\x07\x0C\x0B\x0A\x03\x02\x01\x06\x05\x04", 23));
 }
 
-TEST_F(Bmp2PpmTest, PrintsTheLoadersMessage) {
-    const std::string bad =
-        temp.Write("bad.bmp", BuildBmp({.headerSize = 108, .pixels = Bytes(80)}));
+TEST_F(Bmp2PpmTest, FailsWithTheLoadersMessage) {
+    const std::string unknown = temp.Write("bad.bmp", BuildBmp({.headerSize = 108}));
     const std::string empty = temp.Write("empty.bmp", {});
-    const std::string out = temp.PathOf("out.ppm");
 
-    const ToolRun badRun = Run("'" + bad + "' '" + out + "'");
-    const ToolRun emptyRun = Run("'" + empty + "' '" + out + "'");
-
-    EXPECT_EQ(badRun.exitCode, 1);
-    EXPECT_EQ(badRun.errors, "Error: Unknown DIB file format.\n");
-    EXPECT_EQ(emptyRun.exitCode, 1);
-    EXPECT_EQ(emptyRun.errors, "Error: Failed to open DIB file " + empty + ".\n");
+    EXPECT_EQ(Run(unknown, out, &errors), 1);
+    EXPECT_EQ(errors, "Error: Unknown DIB file format.\n");
+    EXPECT_EQ(Run(empty, out, &errors), 1);
+    EXPECT_EQ(errors, "Error: Failed to open DIB file " + empty + ".\n");
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
-TEST_F(Bmp2PpmTest, FailsOnUnreadableInputAndUnwritableOutput) {
+TEST_F(Bmp2PpmTest, FailsOnUnreadableInputUnwritableOutputAndMisuse) {
     const std::string in = temp.Write("in.bmp", BuildBmp({.pixels = Bytes(4)}));
+    const std::string missing = temp.PathOf("missing.bmp");
+    const std::string unwritable = temp.PathOf("no/such/dir.ppm");
 
-    const ToolRun missing = Run("'" + temp.PathOf("missing.bmp") + "' '" + temp.PathOf("o") + "'");
-    const ToolRun unwritable = Run("'" + in + "' '" + temp.PathOf("no/such/dir.ppm") + "'");
-
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.errors,
-              "kv17-bmp2ppm: " + temp.PathOf("missing.bmp") + ": No such file or directory\n");
-    EXPECT_EQ(unwritable.exitCode, 1);
-    EXPECT_EQ(unwritable.errors,
-              "kv17-bmp2ppm: cannot write " + temp.PathOf("no/such/dir.ppm") + "\n");
-}
-
-TEST_F(Bmp2PpmTest, ExplainsUsage) {
-    const ToolRun run = Run("only-one-argument");
-
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.errors, "usage: kv17-bmp2ppm IN.bmp OUT.ppm\n");
+    EXPECT_EQ(Run(missing, out, &errors), 1);
+    EXPECT_EQ(errors, "kv17-bmp2ppm: " + missing + ": No such file or directory\n");
+    EXPECT_EQ(Run(in, unwritable, &errors), 1);
+    EXPECT_EQ(errors, "kv17-bmp2ppm: cannot write " + unwritable + "\n");
+    EXPECT_EQ(Run(in, "", &errors), 2);
+    EXPECT_EQ(errors, "usage: kv17-bmp2ppm IN.bmp OUT.ppm\n");
 }
 
 }  // namespace
