@@ -38,7 +38,11 @@ void MapWholeFile(const char* path, bool wideName, MappedFile* mapped) {
     DWORD sizeHigh = 0;
     const DWORD sizeLow = GetFileSize(mapped->file, &sizeHigh);
     if (sizeLow == INVALID_FILE_SIZE) return;
-    mapped->mapping = CreateFileMappingA(mapped->file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    // The mapping is asked for the size just read, so that a file that
+    // shrinks meanwhile makes it fail rather than end short of that size.
+    // Size 0 (an empty file) means the whole file and fails as well.
+    mapped->mapping =
+        CreateFileMappingA(mapped->file, nullptr, PAGE_READONLY, sizeHigh, sizeLow, nullptr);
     if (mapped->mapping == nullptr) return;
     mapped->view = MapViewOfFile(mapped->mapping, FILE_MAP_READ, 0, 0, 0);
     const uint64_t bytes = uint64_t{sizeHigh} << 32 | sizeLow;
