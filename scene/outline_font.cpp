@@ -26,8 +26,9 @@ constexpr size_t kTextBytes = 1024;
 // of the 982-byte greeting, whatever the rotation.
 constexpr double kBoxSlack = 1.0 / 16.0;
 
-// Each twin repeats its glyph list's final translation, which our outline
-// lists take from the same metrics; list 255 stays empty like its glyph.
+// Each twin translates by its glyph's cell increment, as the glyph list ends
+// by doing (exactly the same floats on our own platform, so the matrix after
+// the line matches bit for bit); list 255 stays empty like its glyph.
 GLuint BuildAdvanceLists() {
     GLuint base = glGenLists(kListCount);
     if (base == 0) return 0;

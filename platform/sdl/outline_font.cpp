@@ -149,6 +149,7 @@ HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
     HFONT font = static_cast<HFONT>(object);
     kv17::platform::SelectedFontOf(dc) = font;
     auto& dcs = font->selectedInto;
+    std::erase_if(dcs, [](HDC gone) { return !kv17::platform::IsDC(gone); });
     if (std::find(dcs.begin(), dcs.end(), dc) == dcs.end()) dcs.push_back(dc);
     return previous;
 }
