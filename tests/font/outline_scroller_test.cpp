@@ -4,6 +4,7 @@
 
 #include "demo_state.h"
 #include "gl_test_context.h"
+#include "greeting_text.h"
 #include "outline_font.h"
 #include "test_seam.h"
 
@@ -16,17 +17,6 @@
 #include <string>
 
 namespace {
-
-// The demo's greeting: 982 bytes.
-std::string GreetingLine() {
-    const std::string unit =
-        "Valkrune greets all ppl from #fjordvex ... Thanx for all the support! ";
-    std::string line;
-    for (int i = 0; i < 8; ++i) line += unit;
-    line += "vvv";
-    for (int i = 0; i < 5; ++i) line += unit;
-    return line + unit.substr(0, 69);
-}
 
 // scrollOffset after n calls: n steps of 0.05 summed in single precision.
 float OffsetAfter(int calls) {
@@ -237,8 +227,7 @@ TEST_F(OutlineScroller, TextBeyondTheBufferIsCutAt1023Bytes) {
 }
 
 TEST_F(OutlineScroller, CullingKeepsImageAndMatrixBitForBit) {
-    const std::string greeting = GreetingLine();
-    ASSERT_EQ(greeting.size(), 982u);
+    ASSERT_EQ(strlen(greetingText), 982u);
     struct Case {
         const char* what;
         int n;
@@ -280,22 +269,21 @@ TEST_F(OutlineScroller, CullingKeepsImageAndMatrixBitForBit) {
             }
         };
         cullHiddenGlyphs = true;
-        Frame culled = Draw(c.n, place, greeting.c_str());
+        Frame culled = Draw(c.n, place, greetingText);
         cullHiddenGlyphs = false;
-        Frame plain = Draw(c.n, place, greeting.c_str());
+        Frame plain = Draw(c.n, place, greetingText);
         EXPECT_TRUE(culled.pixels == plain.pixels) << c.what << " frame " << c.n;
         EXPECT_TRUE(SameBits(culled.modelview, plain.modelview)) << c.what << " frame " << c.n;
     }
 }
 
 TEST_F(OutlineScroller, CullingLeavesOutTheGlyphsThatCannotShow) {
-    const std::string greeting = GreetingLine();
     auto primitivesOf = [&](bool cull) {
         cullHiddenGlyphs = cull;
         GLuint query = 0, count = 0;
         glGenQueries(1, &query);
         glBeginQuery(GL_PRIMITIVES_GENERATED, query);
-        Draw(100, CubePhase, greeting.c_str());
+        Draw(100, CubePhase, greetingText);
         glEndQuery(GL_PRIMITIVES_GENERATED);
         glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
         glDeleteQueries(1, &query);
@@ -309,7 +297,7 @@ TEST_F(OutlineScroller, CullingLeavesOutTheGlyphsThatCannotShow) {
 TEST_F(OutlineScroller, TheLineShowsBelowAndRightOfTheViewAxisAndNowhereElse) {
     // Frame 100 of the cube phase: the line starts on the view axis (x = 0),
     // its baseline 2 units below it, at the camera depth of -5.
-    Frame frame = Draw(100, CubePhase, GreetingLine().c_str());
+    Frame frame = Draw(100, CubePhase, greetingText);
     GLdouble modelview[16], projection[16];
     GLint viewport[4];
     glLoadIdentity();
@@ -347,7 +335,7 @@ TEST_F(OutlineScroller, TheLineShowsBelowAndRightOfTheViewAxisAndNowhereElse) {
     EXPECT_GT(LitPixels(frame.pixels, startX, 0, 640, topY), 640 * 20);
 
     // At the first frame the line still lies wholly right of the view.
-    EXPECT_EQ(LitPixels(Draw(1, CubePhase, GreetingLine().c_str()).pixels, 0, 0, 640, 480), 0);
+    EXPECT_EQ(LitPixels(Draw(1, CubePhase, greetingText).pixels, 0, 0, 640, 480), 0);
 }
 
 TEST_F(OutlineScroller, AFailedExtractionLeavesAnEmptyLineThatStillMoves) {
@@ -355,7 +343,7 @@ TEST_F(OutlineScroller, AFailedExtractionLeavesAnEmptyLineThatStillMoves) {
     kv17::seam::FailCall("wglUseFontOutlinesA");
     BuildOutlineFont();
     EXPECT_EQ(advanceListBase, 0u);
-    Frame frame = Draw(100, CubePhase, GreetingLine().c_str());
+    Frame frame = Draw(100, CubePhase, greetingText);
     EXPECT_EQ(LitPixels(frame.pixels, 0, 0, 640, 480), 0);
     EXPECT_TRUE(SameBits(frame.modelview, Draw(100, CubePhase, "").modelview));
 

@@ -1,0 +1,130 @@
+// Times the outline-font scroller on an offscreen 640x480 context with the
+// demo's projection: building the font, an empty frame, and frames 1..200 of
+// the scroll with every glyph drawn and with hidden glyphs culled. Prints
+// medians; the last line is the culled text frame over the empty frame.
+#include "demo_state.h"
+#include "greeting_text.h"
+#include "outline_font.h"
+#include "test_seam.h"
+#include "win32_api.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+constexpr int kFrames = 200;  // frames 1..200 of the scroll
+constexpr int kRounds = 5;    // each variant's frames, interleaved with the others'
+constexpr int kBuilds = 5;
+
+// An offscreen window with a current context, made as the demo makes one.
+bool OpenContext() {
+    kv17::seam::UseOffscreenVideo();
+    kv17::seam::MessageBoxesToStderr();
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = "kv17 bench";
+    if (!RegisterClassA(&windowClass)) return false;
+    mainWindow = CreateWindowExA(0, "kv17 bench", "kv17 bench", WS_POPUP, 0, 0, kWidth, kHeight,
+                                 nullptr, nullptr, nullptr, nullptr);
+    windowDC = GetDC(mainWindow);
+    PIXELFORMATDESCRIPTOR request{};
+    request.nSize = sizeof(request);
+    request.nVersion = 1;
+    request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    request.iPixelType = PFD_TYPE_RGBA;
+    request.cColorBits = 16;
+    request.cDepthBits = 16;
+    if (!SetPixelFormat(windowDC, ChoosePixelFormat(windowDC, &request), &request)) return false;
+    renderContext = wglCreateContext(windowDC);
+    return wglMakeCurrent(windowDC, renderContext);
+}
+
+// What the demo's ResizeScene and InitScene set that matters here; texturing
+// and lighting stay off.
+void SetUpLikeTheDemo() {
+    glViewport(0, 0, kWidth, kHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, (double)kWidth / (double)kHeight, (double)0.1f, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+}
+
+double Milliseconds(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)
+        .count();
+}
+
+double Median(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    size_t half = samples.size() / 2;
+    return samples.size() % 2 ? samples[half] : (samples[half - 1] + samples[half]) / 2;
+}
+
+// One cube-phase frame from the clear to the finished image: the line is
+// drawn on the cube's translation, as RenderFrame leaves it.
+double TimeFrame(bool withLine) {
+    auto start = std::chrono::steady_clock::now();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, viewDepth);
+    if (withLine) PrintScroller(greetingText);
+    glFinish();
+    return Milliseconds(start);
+}
+
+}  // namespace
+
+int main() {
+    if (!OpenContext()) {
+        fprintf(stderr, "kv17-bench-text: no offscreen GL context\n");
+        return 1;
+    }
+    SetUpLikeTheDemo();
+
+    std::vector<double> builds;
+    for (int i = 0; i < kBuilds; ++i) {
+        auto start = std::chrono::steady_clock::now();
+        BuildOutlineFont();
+        glFinish();
+        builds.push_back(Milliseconds(start));
+        if (i + 1 < kBuilds) DeleteOutlineFont();
+    }
+
+    std::vector<double> empty, plain, culled;
+    for (int round = 0; round < kRounds; ++round) {
+        for (int n = 1; n <= kFrames; ++n) empty.push_back(TimeFrame(false));
+        cullHiddenGlyphs = false;
+        scrollOffset = 0.0f;
+        for (int n = 1; n <= kFrames; ++n) plain.push_back(TimeFrame(true));
+        cullHiddenGlyphs = true;
+        scrollOffset = 0.0f;
+        for (int n = 1; n <= kFrames; ++n) culled.push_back(TimeFrame(true));
+    }
+
+    printf("kv17-bench-text: %s, %dx%d, frames 1..%d of the scroll x %d rounds, medians\n",
+           (const char*)glGetString(GL_RENDERER), kWidth, kHeight, kFrames, kRounds);
+    printf("font build, 255 glyphs (of %d)    %8.2f ms\n", kBuilds, Median(builds));
+    printf("empty frame                       %8.3f ms\n", Median(empty));
+    printf("text frame, every glyph drawn     %8.3f ms\n", Median(plain));
+    printf("text frame, hidden glyphs culled  %8.3f ms\n", Median(culled));
+    printf("text frame / empty frame = %.2f\n", Median(culled) / Median(empty));
+
+    DeleteOutlineFont();
+    kv17::seam::Reset();
+    return 0;
+}
