@@ -35,12 +35,10 @@ fail() {
     exit 1
 }
 
-phase "packages and kv17demo.exe"
-make windows WINDOWS_BUILD="$build" CMAKE_FLAGS="-DKV17_WERROR=ON"
-phase "the unit tests and the demo driver"
-cmake --build "$build"
+phase "packages"
+scripts/install-windows-deps.sh
 
-phase "X server and Wine prefix"
+phase "kv17demo.exe and the tests, while Wine sets up a prefix"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb_pid=$!
 disown
@@ -48,7 +46,13 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$work/display")"
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-timeout 120 wine wineboot --init >"$work/wineboot.log" 2>&1 || fail "wineboot --init"
+timeout 120 wine wineboot --init >"$work/wineboot.log" 2>&1 &
+prefix_pid=$!
+make windows WINDOWS_BUILD="$build" CMAKE_FLAGS="-DKV17_WERROR=ON"
+cmake --build "$build"
+wait "$prefix_pid" || fail "wineboot --init"
+
+phase "Wine settings"
 # Unmanaged windows: with no window manager a managed window waits 2 s for
 # one on every destroy.
 timeout 30 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
