@@ -23,8 +23,8 @@ windowed)
     [[ $(geometry "$win") == 640x480+* ]] || fail "client area $(geometry "$win")"
     sleep 0.5
     kill -0 "$demo_pid" || fail "demo ended by itself"
-    press "$win" Escape
-    expect_exit 0 1
+    type_key "$win" Escape
+    expect_exit 0 2
     ;;
 refused-yes)
     # Answer Yes where the display has no 640x480 mode: the fallback question.
@@ -34,8 +34,8 @@ refused-yes)
     press "$(wait_window "Orix GL")" Return
     win=$(wait_window "$title") || exit 1
     [[ $(geometry "$win") == 640x480+* ]] || fail "client area $(geometry "$win")"
-    press "$win" Escape
-    expect_exit 0 1
+    type_key "$win" Escape
+    expect_exit 0 2
     ;;
 refused-no)
     start_display 1024x768x24 wm
@@ -63,20 +63,20 @@ fullscreen-f1)
     win=$(wait_window "$title") || exit 1
     sleep 0.3
     [ "$(geometry "$win")" = "640x480+0+0" ] || fail "full screen is $(geometry "$win")"
-    type_key F1
-    for _ in $(seq 60); do window_gone "$win" && break; sleep 0.05; done
+    type_key "$win" F1
+    for _ in $(seq 200); do window_gone "$win" && break; sleep 0.05; done
     window_gone "$win" || fail "F1 did not rebuild the window"
     win=$(wait_window "$title") || exit 1
     sleep 0.3
     [[ $(geometry "$win") == 640x480+* && $(geometry "$win") != *+0+0 ]] ||
         fail "windowed is $(geometry "$win")"
-    type_key F1
-    for _ in $(seq 60); do window_gone "$win" && break; sleep 0.05; done
+    type_key "$win" F1
+    for _ in $(seq 200); do window_gone "$win" && break; sleep 0.05; done
     win=$(wait_window "$title") || exit 1
     sleep 0.3
     [ "$(geometry "$win")" = "640x480+0+0" ] || fail "full screen again is $(geometry "$win")"
-    type_key Escape
-    expect_exit 0 1
+    type_key "$win" Escape
+    expect_exit 0 2
     ;;
 missing-bitmap)
     start_display 1024x768x24 wm

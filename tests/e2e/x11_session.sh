@@ -31,8 +31,9 @@ start_display() {
         openbox --sm-disable >/dev/null 2>&1 &
         x_pids+=($!)
     disown
-        for _ in $(seq 100); do
-            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && return 0
+        # Ready once its theme is loaded; a window mapped earlier can be lost.
+        for _ in $(seq 400); do
+            xprop -root _OB_THEME 2>/dev/null | grep -q '"' && { sleep 0.2; return 0; }
             sleep 0.05
         done
         fail "openbox did not start"
@@ -48,12 +49,17 @@ start_demo() {
     demo_pid=$!
 }
 
-# wait_window NAME [SECONDS]: prints the id of the X window with that name.
+# wait_window NAME [SECONDS]: prints the id of the X window with that name,
+# once it is on screen.
 wait_window() {
     local id
-    for _ in $(seq $((${2:-5} * 20))); do
+    for _ in $(seq $((${2:-10} * 20))); do
         id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}' | head -n1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
+        if [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable; then
+            sleep 0.2  # mapped is not yet listening: let the program take it in
+            echo "$id"
+            return 0
+        fi
         kill -0 "$demo_pid" 2>/dev/null || fail "demo ended while waiting for \"$1\""
         sleep 0.05
     done
@@ -70,9 +76,16 @@ geometry() {
 
 # press ID KEY: a key sent to that window (XSendEvent).
 press() { xdotool key --window "$1" "$2" 2>/dev/null; }
-# type_key KEY: a key typed on the keyboard (XTEST), reaching the focused
-# window; a full-screen SDL window ignores sent keys.
-type_key() { xdotool key "$1" 2>/dev/null; }
+# type_key ID KEY: a key typed on the keyboard (XTEST) once the window has
+# the focus, held for a moment as a person holds it: the demo reads keys as
+# held or not, and a press released within one drain of its message queue is
+# never seen.
+type_key() {
+    xdotool windowactivate --sync "$1" >/dev/null 2>&1
+    xdotool keydown "$2" 2>/dev/null
+    sleep 0.15
+    xdotool keyup "$2" 2>/dev/null
+}
 
 # wait_exit SECONDS: waits for the demo to end; its exit code is left in
 # exit_code. (Not in a subshell: only this shell can wait for the demo.)
