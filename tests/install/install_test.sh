@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs into a temporary prefix and runs the installed programs from
+# elsewhere: the launcher must find the bitmap, the capture tool must draw.
+# Usage: install_test.sh BUILD_DIR
+set -uo pipefail
+build="$1"
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null || fail "install failed"
+for file in bin/kv17demo bin/kv17 bin/kv17-capture bin/kv17-bmp2ppm share/kv17/Data/texture.bmp; do
+    [ -e "$prefix/$file" ] || fail "$file not installed"
+done
+
+cd /  # anywhere but the data folder
+unset DISPLAY WAYLAND_DISPLAY
+
+# The launcher starts the demo in the data folder: headless it answers the
+# start question No on stderr and then runs until stopped, instead of
+# failing with "Initialization Failed.".
+SDL_VIDEODRIVER=offscreen timeout 3 "$prefix/bin/kv17" 2>"$prefix/err"
+rc=$?
+[ "$rc" = 124 ] || { cat "$prefix/err" >&2; fail "launcher ended with $rc"; }
+grep -q "Initialization Failed" "$prefix/err" && fail "the launcher did not find the bitmap"
+
+(cd "$prefix/share/kv17" && "$prefix/bin/kv17-capture" --headless --frames 1,150 \
+    --out "$prefix/shots" >/dev/null) || fail "capture from the installed tree failed"
+for frame in 00001 00150; do
+    [ -s "$prefix/shots/frame-$frame.png" ] || fail "no frame $frame"
+done
+"$prefix/bin/kv17-bmp2ppm" "$prefix/share/kv17/Data/texture.bmp" "$prefix/texture.ppm" ||
+    fail "bmp2ppm could not read the installed bitmap"
+head -c 2 "$prefix/texture.ppm" | grep -q P6 || fail "not a PPM"
+echo "PASS: install"
