@@ -7,6 +7,9 @@ source "$(dirname "$0")/x11_session.sh"
 
 readonly title="Morvane KV17 Demo - l33t"
 
+# lit_rows ID FIRST END: lit pixels of the window in those rows.
+lit_rows() { "$KV17_PROBE" "$1" "$2" "$3" | awk '{print $2}'; }
+
 expect_exit() {
     wait_exit "$2"
     [ "$exit_code" = "$1" ] || fail "exit code $exit_code, expected $1"
@@ -23,6 +26,40 @@ windowed)
     [[ $(geometry "$win") == 640x480+* ]] || fail "client area $(geometry "$win")"
     sleep 0.5
     kill -0 "$demo_pid" || fail "demo ended by itself"
+    type_key "$win" Escape
+    expect_exit 0 2
+    ;;
+camera-keys)
+    # The cube (the rows above the greeting line) is on screen; PageUp held
+    # moves the camera away and it shrinks.
+    start_display 1024x768x24 wm
+    start_demo
+    press "$(wait_window "Start FullScreen?")" Escape
+    win=$(wait_window "$title") || exit 1
+    near=$(lit_rows "$win" 40 400)
+    [ "$near" -gt 20000 ] || fail "only $near lit pixels: no cube"
+    xdotool windowactivate --sync "$win" >/dev/null 2>&1
+    xdotool keydown Prior 2>/dev/null
+    sleep 0.7
+    xdotool keyup Prior 2>/dev/null
+    far=$(lit_rows "$win" 40 400)
+    [ "$far" -lt $((near * 6 / 10)) ] || fail "cube not smaller: $near then $far lit pixels"
+    type_key "$win" Escape
+    expect_exit 0 2
+    ;;
+minimise)
+    # Minimised, the demo keeps running without drawing; restored, it draws.
+    start_display 1024x768x24 wm
+    start_demo
+    press "$(wait_window "Start FullScreen?")" Escape
+    win=$(wait_window "$title") || exit 1
+    xdotool windowminimize --sync "$win" 2>/dev/null
+    sleep 0.5
+    kill -0 "$demo_pid" || fail "demo ended while minimised"
+    xdotool windowactivate --sync "$win" >/dev/null 2>&1
+    sleep 0.3
+    lit=$(lit_rows "$win" 0 480)
+    [ "$lit" -gt 20000 ] || fail "nothing drawn after restoring ($lit lit pixels)"
     type_key "$win" Escape
     expect_exit 0 2
     ;;
