@@ -27,10 +27,12 @@ void EmitSides(const Contour& contour, double unitsPerEm, GLfloat back) {
     glEnd();
 }
 
+// Normals are given inside each glBegin/glEnd: one set between primitives
+// ends the list's vertex block in Mesa, and every block is a draw of its own.
 void EmitFront(const GlyphFill& fill, double unitsPerEm) {
-    glNormal3f(0.0f, 0.0f, 1.0f);
     for (const FillPrimitive& p : fill.primitives) {
         glBegin(p.mode);
+        glNormal3f(0.0f, 0.0f, 1.0f);
         for (size_t i = p.first; i < p.first + p.count; ++i)
             Vertex(fill.points[i], unitsPerEm, 0.0f);
         glEnd();
@@ -43,10 +45,10 @@ void EmitFront(const GlyphFill& fill, double unitsPerEm) {
 // length (which would keep its winding backwards) repeats its first vertex,
 // shifting every triangle's parity behind one degenerate triangle.
 void EmitBack(const GlyphFill& fill, double unitsPerEm, GLfloat z) {
-    glNormal3f(0.0f, 0.0f, -1.0f);
     for (const FillPrimitive& p : fill.primitives) {
         const OutlinePoint* v = &fill.points[p.first];
         glBegin(p.mode);
+        glNormal3f(0.0f, 0.0f, -1.0f);
         if (p.mode == GL_TRIANGLES) {
             for (size_t i = 0; i + 2 < p.count; i += 3)
                 for (size_t k : {i, i + 2, i + 1}) Vertex(v[k], unitsPerEm, z);
