@@ -103,9 +103,13 @@ void BuildOutlineFont() {
     HFONT font = CreateFontA(-5, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
                              CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, FF_DONTCARE | DEFAULT_PITCH,
                              "Glass Gauge");
-    SelectObject(windowDC, font);
+    HGDIOBJ previous = SelectObject(windowDC, font);
     BOOL extracted = wglUseFontOutlinesA(windowDC, 0, kGlyphCount, fontBase, 0.0f, kExtrusion,
                                          WGL_FONT_POLYGONS, glyphMetrics);
+    // Only the lists are needed from here on. Put the DC's font back and
+    // free this one, or every window rebuild would keep one more.
+    SelectObject(windowDC, previous);
+    DeleteObject(font);
     // The twins are only right when every glyph list is.
     advanceListBase = extracted ? BuildAdvanceLists() : 0;
 }

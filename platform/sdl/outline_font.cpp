@@ -192,3 +192,5 @@ BOOL WINAPI wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase
     }
     return TRUE;
 }
+
+int kv17::platform::LiveFontCount() { return (int)state.fonts.size(); }

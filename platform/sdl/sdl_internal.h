@@ -54,6 +54,7 @@ void LeaveFullscreen();
 int LiveWindowCount();
 int ClassCount();
 int LiveContextCount();
+int LiveFontCount();
 
 int VirtualKeyFromSdl(SDL_Keycode key);
 SDL_Keycode SdlKeyFromVirtualKey(int virtualKey);

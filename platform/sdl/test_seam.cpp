@@ -114,6 +114,7 @@ WindowInfo DescribeWindow(HWND window) {
 
 int LiveWindows() { return kv17::platform::LiveWindowCount(); }
 int LiveContexts() { return kv17::platform::LiveContextCount(); }
+int LiveFonts() { return kv17::platform::LiveFontCount(); }
 int RegisteredClasses() { return kv17::platform::ClassCount(); }
 int CursorCount() { return kv17::platform::CursorCount(); }
 bool DisplayModeChanged() { return kv17::platform::DisplayModeChanged(); }

@@ -67,6 +67,7 @@ struct WindowInfo {
 WindowInfo DescribeWindow(HWND window);
 int LiveWindows();
 int LiveContexts();
+int LiveFonts();  // font objects created and not yet deleted
 int RegisteredClasses();
 int CursorCount();
 bool DisplayModeChanged();
