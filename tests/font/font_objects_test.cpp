@@ -20,13 +20,16 @@ protected:
 
 }  // namespace
 
-TEST_F(FontObjects, EachCreationGivesItsOwnFont) {
+TEST_F(FontObjects, EachCreationGivesItsOwnFontUntilItIsDeleted) {
+    const int before = kv17::seam::LiveFonts();
     HFONT a = CreateBoldFont(), b = CreateBoldFont();
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
     EXPECT_NE(a, b);
+    EXPECT_EQ(kv17::seam::LiveFonts(), before + 2);
     EXPECT_TRUE(DeleteObject(a));
     EXPECT_TRUE(DeleteObject(b));
+    EXPECT_EQ(kv17::seam::LiveFonts(), before);
 }
 
 TEST_F(FontObjects, SelectionReturnsWhatWasSelectedBefore) {
@@ -84,8 +87,10 @@ TEST_F(FontObjects, UnknownObjectsCannotBeDeleted) {
 
 TEST_F(FontObjects, InjectedFailuresReportAsWin32DoesAndChangeNothing) {
     HFONT a = CreateBoldFont();
+    const int fonts = kv17::seam::LiveFonts();
     kv17::seam::FailCall("CreateFontA");
     EXPECT_EQ(CreateBoldFont(), nullptr);
+    EXPECT_EQ(kv17::seam::LiveFonts(), fonts);
 
     HGDIOBJ stock = SelectObject(gl.dc, a);
     kv17::seam::FailCall("SelectObject");

@@ -92,6 +92,22 @@ TEST_F(OutlineScroller, BuildReserves256ConsecutiveListsAndFillsAllButTheLast) {
     EXPECT_EQ(glyphMetrics[255].gmfCellIncX, 0.0f);
 }
 
+TEST_F(OutlineScroller, BuildDeletesItsFontAndGivesTheDcItsOwnBack) {
+    HFONT own = CreateFontA(-5, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, FF_DONTCARE | DEFAULT_PITCH,
+                            "Glass Gauge");
+    HGDIOBJ stock = SelectObject(gl.dc, own);
+    const int fonts = kv17::seam::LiveFonts();
+    kv17::seam::RecordCalls();
+    BuildOutlineFont();
+    EXPECT_EQ(kv17::seam::LiveFonts(), fonts);
+    const std::vector<std::string> expected = {"CreateFontA", "SelectObject", "wglUseFontOutlinesA",
+                                               "SelectObject", "DeleteObject"};
+    EXPECT_EQ(kv17::seam::RecordedCalls(), expected);
+    EXPECT_EQ(SelectObject(gl.dc, stock), (HGDIOBJ)own);
+    EXPECT_TRUE(MovesOrigin(fontBase + 'V'));
+}
+
 TEST_F(OutlineScroller, DeleteReleasesTheListsOfTheCurrentContextOnly) {
     GLuint glyphs = fontBase, twins = advanceListBase;
     ASSERT_NE(twins, 0u);
