@@ -92,6 +92,8 @@ struct OpenFailure {
     Calls calls;
 };
 
+void PrintTo(const OpenFailure& row, std::ostream* out) { *out << row.name; }
+
 class OpenFailureTest : public BitmapLoaderTest,
                         public ::testing::WithParamInterface<OpenFailure> {};
 
@@ -129,6 +131,8 @@ struct DecodeFailure {
     int failingAllocation;  // 0: none
     const char* text;
 };
+
+void PrintTo(const DecodeFailure& row, std::ostream* out) { *out << row.name; }
 
 // clang-format off
 const DecodeFailure kDecodeFailures[] = {

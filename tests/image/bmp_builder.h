@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 using Bytes = std::vector<uint8_t>;
@@ -36,6 +37,11 @@ struct BmpFile {
 };
 
 Bytes BuildBmp(const BmpFile& file);
+
+// How a test's parameter shows in test listings.
+inline void PrintTo(const BmpFile& file, std::ostream* out) {
+    *out << file.width << "x" << file.height << ", " << file.bitCount << " bits";
+}
 
 // The colour table the tests use: entry i is red 255 - i, green i ^ 0x80,
 // blue i, so that every entry differs from every other and from black.

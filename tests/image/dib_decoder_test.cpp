@@ -17,6 +17,8 @@ struct PixelCase {
     Bytes expected;
 };
 
+void PrintTo(const PixelCase& row, std::ostream* out) { *out << row.name; }
+
 // Junk in the bits past the last pixel and in the row padding must not show.
 // 16 bits: red, green, blue 5 bits each from bit 14 down, bit 15 ignored,
 // widened by repeating the top bits (16 -> 0x84, 1 -> 0x08, 10 -> 0x52).
@@ -57,6 +59,8 @@ struct HeaderVariant {
     bool fileHeader;
 };
 
+void PrintTo(const HeaderVariant& row, std::ostream* out) { *out << row.name; }
+
 const HeaderVariant kHeaderVariants[] = {{"InfoWithFileHeader", HeaderForm::Info, true},
                                          {"InfoBare", HeaderForm::Info, false},
                                          {"CoreWithFileHeader", HeaderForm::Core, true},
@@ -94,6 +98,8 @@ struct LoadCase {
     BmpFile file;
     Bytes expected;
 };
+
+void PrintTo(const LoadCase& row, std::ostream* out) { *out << row.name; }
 
 const Bytes kExampleRows = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x00, 0x00,
                             0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x00, 0x00};

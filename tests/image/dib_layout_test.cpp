@@ -16,6 +16,8 @@ struct ColorCountCase {
     uint16_t expected;
 };
 
+void PrintTo(const ColorCountCase& row, std::ostream* out) { *out << row.name; }
+
 // clang-format off
 const ColorCountCase kColorCountCases[] = {
     {"Core1", {.form = HeaderForm::Core, .bitCount = 1}, 2},
@@ -48,6 +50,8 @@ struct OffsetCase {
     BmpFile file;
     size_t pixelOffset;
 };
+
+void PrintTo(const OffsetCase& row, std::ostream* out) { *out << row.name; }
 
 // clang-format off
 const OffsetCase kOffsetCases[] = {

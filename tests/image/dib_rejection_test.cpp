@@ -13,6 +13,8 @@ struct RejectCase {
     DibStatus expected;
 };
 
+void PrintTo(const RejectCase& row, std::ostream* out) { *out << row.name; }
+
 // clang-format off
 const RejectCase kRejectCases[] = {
     // Later header versions and nonsense sizes, even in files too short for them.

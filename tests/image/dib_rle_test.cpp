@@ -16,6 +16,8 @@ struct RleCase {
     std::vector<int> indices;  // the picture, bottom row first, -1 black; empty: truncated
 };
 
+void PrintTo(const RleCase& row, std::ostream* out) { *out << row.name; }
+
 // 255 four-bit pixels take 128 bytes; one is missing.
 Bytes AbsoluteOf255Cut() {
     Bytes stream = {0x00, 0xFF};
