@@ -45,7 +45,10 @@ start_display() {
 start_demo() {
     local dir="${1:-$work/run}"
     if [ -z "${1:-}" ]; then mkdir -p "$dir" && cp -r "$KV17_DATA/Data" "$dir/"; fi
-    (cd "$dir" && exec setsid "$KV17DEMO") >"$work/out" 2>"$work/err" &
+    # In the sanitizer build the X11 run leaves one-time allocations of
+    # D-Bus, SDL's X11 back end and unloaded GLX modules that LeakSanitizer
+    # cannot attribute; leaks are checked by the in-process suites instead.
+    (cd "$dir" && ASAN_OPTIONS=detect_leaks=0 exec setsid "$KV17DEMO") >"$work/out" 2>"$work/err" &
     demo_pid=$!
 }
 
