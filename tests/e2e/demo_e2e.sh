@@ -40,9 +40,12 @@ camera-keys)
     [ "$near" -gt 20000 ] || fail "only $near lit pixels: no cube"
     xdotool windowactivate --sync "$win" >/dev/null 2>&1
     xdotool keydown Prior 2>/dev/null
-    sleep 0.7
+    for _ in $(seq 20); do  # held until the cube has clearly shrunk, 4 s at most
+        sleep 0.2
+        far=$(lit_rows "$win" 40 400)
+        [ "$far" -lt $((near * 6 / 10)) ] && break
+    done
     xdotool keyup Prior 2>/dev/null
-    far=$(lit_rows "$win" 40 400)
     [ "$far" -lt $((near * 6 / 10)) ] || fail "cube not smaller: $near then $far lit pixels"
     type_key "$win" Escape
     expect_exit 0 2
