@@ -28,13 +28,16 @@ start_display() {
     [ -s "$work/display" ] || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$work/display")"
     if [ "${2:-}" = wm ]; then
-        openbox --sm-disable >/dev/null 2>&1 &
-        x_pids+=($!)
-    disown
-        # Ready once its theme is loaded; a window mapped earlier can be lost.
-        for _ in $(seq 400); do
-            xprop -root _OB_THEME 2>/dev/null | grep -q '"' && { sleep 0.2; return 0; }
-            sleep 0.05
+        for _ in 1 2; do  # a second try if the first one never comes up
+            openbox --sm-disable >/dev/null 2>&1 &
+            x_pids+=($!)
+            disown
+            # Ready once its theme is loaded; a window mapped earlier can be lost.
+            for _ in $(seq 200); do
+                xprop -root _OB_THEME 2>/dev/null | grep -q '"' && { sleep 0.2; return 0; }
+                sleep 0.05
+            done
+            kill -KILL "${x_pids[-1]}" 2>/dev/null
         done
         fail "openbox did not start"
     fi
