@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian/Ubuntu packages that kv17's build, demo and tests need.
-# Only missing packages are installed; running it again does nothing.
+# Installs the Debian/Ubuntu packages that kv17's build, demo and tests need,
+# or the packages named on the command line. Only missing packages are
+# installed, without recommended ones; running it again does nothing.
 set -euo pipefail
 
-packages=(
+packages=("$@")
+[ ${#packages[@]} -gt 0 ] || packages=(
     # build
     cmake ninja-build g++ pkg-config
     # the demo: window, GL, fonts
@@ -13,7 +15,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev libstb-dev
     xvfb openbox xdotool x11-utils libx11-dev
     # the sanitizer build and the fuzzer
-    clang libclang-rt-dev
+    clang libclang-rt-dev python3
 )
 
 missing=()
