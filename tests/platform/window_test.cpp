@@ -18,17 +18,6 @@ WNDCLASSA ClassNamed(const char* name) {
     return windowClass;
 }
 
-PIXELFORMATDESCRIPTOR DemoFormat() {
-    PIXELFORMATDESCRIPTOR format{};
-    format.nSize = sizeof(format);
-    format.nVersion = 1;
-    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    format.iPixelType = PFD_TYPE_RGBA;
-    format.cColorBits = 16;
-    format.cDepthBits = 16;
-    return format;
-}
-
 class PlatformWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -142,7 +131,7 @@ TEST_F(PlatformWindowTest, PixelFormatIsChosenForRgbaGlWindowsAndSetOnce) {
     ASSERT_NE(dc, nullptr);
     EXPECT_EQ(GetDC(window), dc);  // the window's own DC
 
-    PIXELFORMATDESCRIPTOR format = DemoFormat();
+    PIXELFORMATDESCRIPTOR format = DemoPixelFormat();
     PIXELFORMATDESCRIPTOR colourIndex = format;
     colourIndex.iPixelType = 1;  // PFD_TYPE_COLORINDEX
     EXPECT_EQ(ChoosePixelFormat(dc, &colourIndex), 0);
@@ -162,7 +151,7 @@ TEST_F(PlatformWindowTest, PixelFormatIsChosenForRgbaGlWindowsAndSetOnce) {
 TEST_F(PlatformWindowTest, ContextIsCurrentOnlyOnceMadeCurrent) {
     HWND window = Create(WS_POPUP, 64, 64);
     HDC dc = GetDC(window);
-    PIXELFORMATDESCRIPTOR format = DemoFormat();
+    PIXELFORMATDESCRIPTOR format = DemoPixelFormat();
     SetPixelFormat(dc, ChoosePixelFormat(dc, &format), &format);
     HGLRC context = wglCreateContext(dc);
     ASSERT_NE(context, nullptr);

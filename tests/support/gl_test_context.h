@@ -10,6 +10,19 @@
 #include <cstdint>
 #include <vector>
 
+// The pixel format the demo asks for: RGBA, double buffered, 16-bit colour
+// and depth.
+inline PIXELFORMATDESCRIPTOR DemoPixelFormat() {
+    PIXELFORMATDESCRIPTOR format{};
+    format.nSize = sizeof(format);
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cColorBits = 16;
+    format.cDepthBits = 16;
+    return format;
+}
+
 class GlTestContext {
 public:
     explicit GlTestContext(int width = 640, int height = 480) {
@@ -22,13 +35,7 @@ public:
         window = CreateWindowExA(0, "kv17 test", "kv17 test", WS_POPUP, 0, 0, width, height,
                                  nullptr, nullptr, nullptr, nullptr);
         dc = GetDC(window);
-        PIXELFORMATDESCRIPTOR request{};
-        request.nSize = sizeof(request);
-        request.nVersion = 1;
-        request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-        request.iPixelType = PFD_TYPE_RGBA;
-        request.cColorBits = 16;
-        request.cDepthBits = 16;
+        PIXELFORMATDESCRIPTOR request = DemoPixelFormat();
         SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request);
         context = wglCreateContext(dc);
         current = wglMakeCurrent(dc, context);
