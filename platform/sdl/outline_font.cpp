@@ -194,3 +194,5 @@ BOOL WINAPI wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase
 }
 
 int kv17::platform::LiveFontCount() { return (int)state.fonts.size(); }
+
+void kv17::platform::ReleaseAllFonts() { state.fonts.clear(); }

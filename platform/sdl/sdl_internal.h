@@ -64,6 +64,7 @@ HGDIOBJ& SelectedFontOf(HDC dc);
 // Release everything the platform holds (test seam reset).
 void ReleaseAllContexts();
 void ReleaseAllWindows();
+void ReleaseAllFonts();
 void ForgetDisplayState();
 void AddOfferedMode(int width, int height, int bits);
 int CursorCount();

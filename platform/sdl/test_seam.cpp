@@ -123,6 +123,7 @@ bool ScreenSaverEnabled() { return SDL_WasInit(SDL_INIT_VIDEO) && SDL_IsScreenSa
 void Reset() {
     kv17::platform::ReleaseAllContexts();
     kv17::platform::ReleaseAllWindows();
+    kv17::platform::ReleaseAllFonts();
     kv17::platform::ForgetDisplayState();
     kv17::platform::ForgetQueue();
     bool toStderr = seams.boxesToStderr;
