@@ -136,7 +136,7 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
 }
 
 int WINAPI ShowCursor(BOOL show) {
-    kv17::seam::CallFails(show ? "ShowCursor(TRUE)" : "ShowCursor(FALSE)");
+    kv17::seam::RecordCall(show ? "ShowCursor(TRUE)" : "ShowCursor(FALSE)");
     display.cursorCount += show ? 1 : -1;
     if (SDL_WasInit(SDL_INIT_VIDEO))
         SDL_ShowCursor(display.cursorCount >= 0 ? SDL_ENABLE : SDL_DISABLE);

@@ -107,7 +107,7 @@ BOOL WINAPI wglDeleteContext(HGLRC context) {
 void RunSwapHook(HDC dc);
 
 BOOL WINAPI SwapBuffers(HDC dc) {
-    kv17::seam::CallFails("SwapBuffers");
+    kv17::seam::RecordCall("SwapBuffers");
     if (!IsDC(dc) || !IsWindow(dc->window)) return FALSE;
     RunSwapHook(dc);
     // A swap implies a flush. The headless driver's pbuffers swap nothing

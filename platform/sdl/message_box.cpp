@@ -34,7 +34,7 @@ void PrintToStderr(LPCSTR caption, LPCSTR text) {
 }  // namespace
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    kv17::seam::CallFails("MessageBoxA");
+    kv17::seam::RecordCall("MessageBoxA");
     if (!text) text = "";
     if (!caption) caption = "Error";
     int scripted = kv17::seam::ScriptedMessageBoxAnswer(text, caption, type);

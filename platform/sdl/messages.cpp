@@ -152,7 +152,7 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg) {
 }
 
 void WINAPI PostQuitMessage(int exitCode) {
-    kv17::seam::CallFails("PostQuitMessage");
+    kv17::seam::RecordCall("PostQuitMessage");
     queue.quitPosted = true;
     queue.quitCode = exitCode;
 }

@@ -39,8 +39,12 @@ void RunSwapHook(HDC dc) {
 
 namespace kv17::seam {
 
-bool CallFails(const char* function) {
+void RecordCall(const char* function) {
     if (seams.recording) seams.calls.emplace_back(function);
+}
+
+bool CallFails(const char* function) {
+    RecordCall(function);
     auto due = seams.failures.find(function);
     if (due == seams.failures.end()) return false;
     if (--due->second > 0) return false;

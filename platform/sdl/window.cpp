@@ -217,7 +217,7 @@ BOOL WINAPI DestroyWindow(HWND window) {
 void ScreenSaverFollowsWindowProc(HWND window);
 
 BOOL WINAPI ShowWindow(HWND window, int command) {
-    kv17::seam::CallFails("ShowWindow");
+    kv17::seam::RecordCall("ShowWindow");
     if (!IsWindow(window) || command != SW_SHOW) return FALSE;
     bool wasVisible = SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_SHOWN;
     if (wasVisible) return TRUE;
@@ -231,14 +231,14 @@ BOOL WINAPI ShowWindow(HWND window, int command) {
 }
 
 BOOL WINAPI SetForegroundWindow(HWND window) {
-    kv17::seam::CallFails("SetForegroundWindow");
+    kv17::seam::RecordCall("SetForegroundWindow");
     if (!IsWindow(window)) return FALSE;
     SDL_RaiseWindow(window->sdl);
     return TRUE;
 }
 
 HWND WINAPI SetFocus(HWND window) {
-    kv17::seam::CallFails("SetFocus");
+    kv17::seam::RecordCall("SetFocus");
     if (window && !IsWindow(window)) return nullptr;
     HWND previous = state.focus;
     state.focus = window;
