@@ -27,8 +27,6 @@ bool IsContext(HGLRC context) {
                        [context](auto& c) { return c.get() == context; });
 }
 
-HGLRC current = nullptr;
-
 }  // namespace
 
 namespace kv17::platform {
@@ -37,7 +35,6 @@ int LiveContextCount() { return (int)contexts.size(); }
 
 void ReleaseAllContexts() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_GL_MakeCurrent(nullptr, nullptr);
-    current = nullptr;
     for (auto& c : contexts) SDL_GL_DeleteContext(c->context);
     contexts.clear();
 }
@@ -83,22 +80,16 @@ BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
     if (kv17::seam::CallFails("wglMakeCurrent")) return FALSE;
     if (!context) {
         if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_GL_MakeCurrent(nullptr, nullptr);
-        current = nullptr;
         return TRUE;
     }
     if (!IsDC(dc) || !IsContext(context) || dc->window != context->window) return FALSE;
-    if (SDL_GL_MakeCurrent(dc->window->sdl, context->context) != 0) return FALSE;
-    current = context;
-    return TRUE;
+    return SDL_GL_MakeCurrent(dc->window->sdl, context->context) == 0;
 }
 
 BOOL WINAPI wglDeleteContext(HGLRC context) {
     if (kv17::seam::CallFails("wglDeleteContext")) return FALSE;
     if (!IsContext(context)) return FALSE;
-    if (current == context) {
-        SDL_GL_MakeCurrent(nullptr, nullptr);
-        current = nullptr;
-    }
+    if (SDL_GL_GetCurrentContext() == context->context) SDL_GL_MakeCurrent(nullptr, nullptr);
     SDL_GL_DeleteContext(context->context);
     std::erase_if(contexts, [context](auto& c) { return c.get() == context; });
     return TRUE;

@@ -153,6 +153,24 @@ GLuint PrimitivesDrawnBy(GLuint list) {
     return count;
 }
 
+// Draws `line` from `base`'s lists at the demo's depth, turned by `angle`
+// about (x, y, 0), and reads the frame back.
+std::vector<uint8_t> DrawTurnedLine(GLuint base, const char* line, float angle, float x, float y) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, 640.0 / 480.0, 0.1, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -5.0f);
+    glRotatef(angle, x, y, 0.0f);
+    glTranslatef(-2.5f, -0.35f, 0.05f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glListBase(base);
+    glCallLists((GLsizei)strlen(line), GL_UNSIGNED_BYTE, line);
+    glListBase(0);
+    return ReadFrame();
+}
+
 }  // namespace
 
 TEST_F(FontOutlines, GlassGaugeBoldIsServedByTheBestInstalledMatch) {
@@ -275,19 +293,7 @@ TEST_F(FontOutlines, EveryFaceIsWoundCounterClockwiseFromOutside) {
             std::vector<uint8_t> frames[2];
             for (int culled = 0; culled < 2; ++culled) {
                 if (culled) glEnable(GL_CULL_FACE);
-                glMatrixMode(GL_PROJECTION);
-                glLoadIdentity();
-                gluPerspective(45.0, 640.0 / 480.0, 0.1, 100.0);
-                glMatrixMode(GL_MODELVIEW);
-                glLoadIdentity();
-                glTranslatef(0.0f, 0.0f, -5.0f);
-                glRotatef(turn.angle, turn.x, turn.y, 0.0f);
-                glTranslatef(-2.5f, -0.35f, 0.05f);
-                glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-                glListBase(base);
-                glCallLists((GLsizei)strlen(line), GL_UNSIGNED_BYTE, line);
-                glListBase(0);
-                frames[culled] = ReadFrame();
+                frames[culled] = DrawTurnedLine(base, line, turn.angle, turn.x, turn.y);
                 glDisable(GL_CULL_FACE);
             }
             EXPECT_GT(LitPixels(frames[0], 0, 0, 640, 480), 2000);
@@ -317,21 +323,11 @@ TEST_F(FontOutlines, NormalsPointOutOfTheSolid) {
     for (const Turn& turn : turns) {
         std::vector<uint8_t> frames[2];
         for (int lit = 0; lit < 2; ++lit) {
-            glMatrixMode(GL_PROJECTION);
-            glLoadIdentity();
-            gluPerspective(45.0, 640.0 / 480.0, 0.1, 100.0);
             glMatrixMode(GL_MODELVIEW);
             glLoadIdentity();
-            glLightfv(GL_LIGHT0, GL_POSITION, headlight);
+            glLightfv(GL_LIGHT0, GL_POSITION, headlight);  // in eye space
             if (lit) glEnable(GL_LIGHTING), glEnable(GL_LIGHT0);
-            glTranslatef(0.0f, 0.0f, -5.0f);
-            glRotatef(turn.angle, turn.x, turn.y, 0.0f);
-            glTranslatef(-2.5f, -0.35f, 0.05f);
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            glListBase(base);
-            glCallLists((GLsizei)strlen(line), GL_UNSIGNED_BYTE, line);
-            glListBase(0);
-            frames[lit] = ReadFrame();
+            frames[lit] = DrawTurnedLine(base, line, turn.angle, turn.x, turn.y);
             glDisable(GL_LIGHTING);
         }
         int covered = 0, dark = 0;
