@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 bool errorPopups = true;
@@ -12,6 +13,10 @@ bool errorPopups = true;
 namespace {
 
 constexpr size_t kMessageBufferBytes = 256;
+
+// No bitmap the decoder converts is larger: 1 GiB of output comes from at
+// most 4/3 GiB of 32-bit rows. A bigger file is refused before it is read.
+constexpr uint64_t kMostFileBytes = uint64_t{2} << 30;
 constexpr char kOpenFailureFormat[] = "Failed to open DIB file %s.\n";
 
 struct MappedFile {
@@ -19,6 +24,7 @@ struct MappedFile {
     HANDLE mapping = nullptr;
     const void* view = nullptr;
     size_t bytes = 0;
+    bool tooLarge = false;
 };
 
 HANDLE OpenForReading(const char* path, bool wideName) {
@@ -38,6 +44,11 @@ void MapWholeFile(const char* path, bool wideName, MappedFile* mapped) {
     DWORD sizeHigh = 0;
     const DWORD sizeLow = GetFileSize(mapped->file, &sizeHigh);
     if (sizeLow == INVALID_FILE_SIZE) return;
+    const uint64_t bytes = uint64_t{sizeHigh} << 32 | sizeLow;
+    if (bytes > kMostFileBytes) {
+        mapped->tooLarge = true;
+        return;
+    }
     // The mapping is asked for the size just read, so that a file that
     // shrinks meanwhile makes it fail rather than end short of that size.
     // Size 0 (an empty file) means the whole file and fails as well.
@@ -45,8 +56,7 @@ void MapWholeFile(const char* path, bool wideName, MappedFile* mapped) {
         CreateFileMappingA(mapped->file, nullptr, PAGE_READONLY, sizeHigh, sizeLow, nullptr);
     if (mapped->mapping == nullptr) return;
     mapped->view = MapViewOfFile(mapped->mapping, FILE_MAP_READ, 0, 0, 0);
-    const uint64_t bytes = uint64_t{sizeHigh} << 32 | sizeLow;
-    mapped->bytes = bytes > SIZE_MAX ? SIZE_MAX : static_cast<size_t>(bytes);
+    mapped->bytes = static_cast<size_t>(bytes);
 }
 
 void ReleaseMappedFile(const MappedFile& mapped) {
@@ -105,9 +115,17 @@ void ShowOpenFailure(const char* path, bool wideName) {
 
 RgbImage* LoadBitmapFile(const char* path) {
     if (path == nullptr) return nullptr;
-    FILE* stream = std::fopen(path, "r");
-    if (stream == nullptr) return nullptr;
-    std::fclose(stream);
+    // Opening a FIFO or a device can wait for ever, so only a regular file
+    // gets the stream test; anything else that exists goes on to the loader,
+    // which refuses it with its open-failure message.
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status)) return nullptr;
+    if (std::filesystem::is_regular_file(status)) {
+        FILE* stream = std::fopen(path, "r");
+        if (stream == nullptr) return nullptr;
+        std::fclose(stream);
+    }
     return LoadDibImage(path, false);
 }
 
@@ -115,11 +133,13 @@ RgbImage* LoadDibImage(const char* path, bool wideName) {
     MappedFile mapped;
     MapWholeFile(path, wideName, &mapped);
     RgbImage* image = nullptr;
-    if (mapped.view != nullptr) {
+    if (mapped.tooLarge) {
+        ShowError(DecodeFailureText(DibStatus::TooLarge));
+    } else if (mapped.view != nullptr) {
         const DibStatus status = DecodeDib(mapped.view, mapped.bytes, &image);
         if (status != DibStatus::Loaded) ShowError(DecodeFailureText(status));
     }
     ReleaseMappedFile(mapped);
-    if (mapped.view == nullptr) ShowOpenFailure(path, wideName);
+    if (mapped.view == nullptr && !mapped.tooLarge) ShowOpenFailure(path, wideName);
     return image;
 }

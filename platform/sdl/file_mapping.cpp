@@ -1,17 +1,24 @@
-// Read-only file mapping over POSIX: CreateFileA/W open(2) the file,
-// CreateFileMappingA and MapViewOfFile mmap(2) all of it. Only what reading
-// a whole file needs is supported (GENERIC_READ, OPEN_EXISTING,
-// PAGE_READONLY, FILE_MAP_READ at offset 0); any other request fails as an
-// unsupported one does on Win32.
+// Read-only file mapping over POSIX: CreateFileA/W open(2) a regular file,
+// CreateFileMappingA reads all of it into memory, and MapViewOfFile hands
+// out that copy. Only what reading a whole file needs is supported
+// (GENERIC_READ, OPEN_EXISTING, PAGE_READONLY, FILE_MAP_READ at offset 0);
+// any other request fails as an unsupported one does on Win32.
+//
+// NOTE: a copy, not mmap(2). On Win32 a mapped file cannot shrink; here it
+// can, and a view of a file that shrinks faults with SIGBUS. A copy taken
+// when the mapping is made is what a Win32 mapping guarantees: the bytes of
+// the file as it was, for as long as a view lives.
 #include "seam_internal.h"
 #include "win32_api.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -19,16 +26,27 @@ namespace {
 
 enum class KernelObjectKind { File, Mapping };
 
-// A file keeps its descriptor; a mapping keeps its own duplicate, so that it
-// outlives the file handle as a Win32 mapping does.
+// The bytes a mapping holds; views share them and keep them alive after the
+// mapping's handle is closed, as on Win32.
+struct FileCopy {
+    explicit FileCopy(size_t bytes)
+        : data(static_cast<unsigned char*>(std::malloc(bytes))), size(bytes) {}
+    FileCopy(const FileCopy&) = delete;
+    FileCopy& operator=(const FileCopy&) = delete;
+    ~FileCopy() { std::free(data); }
+
+    unsigned char* const data;
+    const size_t size;
+};
+
 struct KernelObject {
     KernelObjectKind kind;
-    int fd;
-    uint64_t bytes;  // mappings only
+    int fd;                          // files only
+    std::shared_ptr<FileCopy> copy;  // mappings only
 };
 
 std::set<KernelObject*> liveObjects;
-std::map<const void*, size_t> liveViews;  // address -> length
+std::multimap<const void*, std::shared_ptr<FileCopy>> liveViews;
 
 KernelObject* Find(HANDLE handle, KernelObjectKind kind) {
     auto* object = static_cast<KernelObject*>(handle);
@@ -36,8 +54,8 @@ KernelObject* Find(HANDLE handle, KernelObjectKind kind) {
     return object;
 }
 
-HANDLE NewObject(KernelObjectKind kind, int fd, uint64_t bytes) {
-    auto* object = new KernelObject{kind, fd, bytes};
+HANDLE NewObject(KernelObjectKind kind, int fd, std::shared_ptr<FileCopy> copy) {
+    auto* object = new KernelObject{kind, fd, std::move(copy)};
     liveObjects.insert(object);
     return object;
 }
@@ -53,15 +71,32 @@ HANDLE OpenExistingForReading(const char* path, DWORD access, DWORD creation) {
     if (path == nullptr || access != GENERIC_READ || creation != OPEN_EXISTING) {
         return INVALID_HANDLE_VALUE;
     }
-    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    // Never wait: opening a FIFO or a device for reading can block until
+    // some other process acts. Only regular files are read; a directory, a
+    // FIFO or a device fails here as a file that cannot be opened.
+    const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return INVALID_HANDLE_VALUE;
-    // CreateFile opens no directory without FILE_FLAG_BACKUP_SEMANTICS.
     struct stat info;
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         close(fd);
         return INVALID_HANDLE_VALUE;
     }
-    return NewObject(KernelObjectKind::File, fd, 0);
+    return NewObject(KernelObjectKind::File, fd, nullptr);
+}
+
+// The first `bytes` bytes of the file, or null when it ends before them
+// (it shrank since its size was read) or they do not fit in memory.
+std::shared_ptr<FileCopy> CopyFile(int fd, uint64_t bytes) {
+    if (bytes > SIZE_MAX) return nullptr;
+    auto copy = std::make_shared<FileCopy>(static_cast<size_t>(bytes));
+    if (copy->data == nullptr) return nullptr;
+    for (size_t done = 0; done < copy->size;) {
+        const ssize_t got = pread(fd, copy->data + done, copy->size - done, (off_t)done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return nullptr;
+        done += static_cast<size_t>(got);
+    }
+    return copy;
 }
 
 // File names on this system are UTF-8.
@@ -124,9 +159,9 @@ HANDLE WINAPI CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD prote
     uint64_t bytes = uint64_t{maxSizeHigh} << 32 | maxSizeLow;
     if (bytes == 0) bytes = fileBytes;
     if (bytes == 0 || bytes > fileBytes) return nullptr;
-    const int fd = fcntl(object->fd, F_DUPFD_CLOEXEC, 0);
-    if (fd < 0) return nullptr;
-    return NewObject(KernelObjectKind::Mapping, fd, bytes);
+    std::shared_ptr<FileCopy> copy = CopyFile(object->fd, bytes);
+    if (copy == nullptr) return nullptr;
+    return NewObject(KernelObjectKind::Mapping, -1, std::move(copy));
 }
 
 LPVOID WINAPI MapViewOfFile(HANDLE mapping, DWORD access, DWORD offsetHigh, DWORD offsetLow,
@@ -136,19 +171,15 @@ LPVOID WINAPI MapViewOfFile(HANDLE mapping, DWORD access, DWORD offsetHigh, DWOR
     if (object == nullptr || access != FILE_MAP_READ || offsetHigh != 0 || offsetLow != 0) {
         return nullptr;
     }
-    if (bytes == 0) bytes = object->bytes;
-    if (bytes > object->bytes) return nullptr;
-    void* view = mmap(nullptr, bytes, PROT_READ, MAP_PRIVATE, object->fd, 0);
-    if (view == MAP_FAILED) return nullptr;
-    liveViews[view] = bytes;
-    return view;
+    if (bytes > object->copy->size) return nullptr;
+    liveViews.emplace(object->copy->data, object->copy);
+    return object->copy->data;
 }
 
 BOOL WINAPI UnmapViewOfFile(const void* view) {
     if (kv17::seam::CallFails("UnmapViewOfFile")) return FALSE;
     const auto found = liveViews.find(view);
     if (found == liveViews.end()) return FALSE;
-    munmap(const_cast<void*>(found->first), found->second);
     liveViews.erase(found);
     return TRUE;
 }
@@ -157,7 +188,7 @@ BOOL WINAPI CloseHandle(HANDLE object) {
     if (kv17::seam::CallFails("CloseHandle")) return FALSE;
     auto* kernelObject = static_cast<KernelObject*>(object);
     if (liveObjects.erase(kernelObject) == 0) return FALSE;
-    close(kernelObject->fd);
+    if (kernelObject->fd >= 0) close(kernelObject->fd);
     delete kernelObject;
     return TRUE;
 }
