@@ -64,9 +64,9 @@ TEST_F(Bmp2PpmTest, FailsOnUnreadableInputUnwritableOutputAndMisuse) {
     EXPECT_EQ(Run(missing, out, &errors), 1);
     EXPECT_EQ(errors, "kv17-bmp2ppm: " + missing + ": No such file or directory\n");
     EXPECT_EQ(Run(in, unwritable, &errors), 1);
-    EXPECT_EQ(errors, "kv17-bmp2ppm: cannot write " + unwritable + "\n");
+    EXPECT_EQ(errors, "kv17-bmp2ppm: cannot write " + unwritable + ": No such file or directory\n");
     EXPECT_EQ(Run(in, "", &errors), 2);
-    EXPECT_EQ(errors, "usage: kv17-bmp2ppm IN.bmp OUT.ppm\n");
+    EXPECT_EQ(errors.rfind("usage: kv17-bmp2ppm IN.bmp OUT.ppm\n", 0), 0u);
 }
 
 }  // namespace

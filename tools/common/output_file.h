@@ -1,0 +1,33 @@
+// An output file that is either written completely or not at all: the bytes
+// go to a temporary file in the same folder, which replaces the named file
+// only once every write and the close have succeeded.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+class OutputFile {
+public:
+    OutputFile() = default;
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    ~OutputFile();  // removes the temporary file unless committed
+
+    // False, with the reason in Error(), when no temporary file can be made
+    // beside `path`.
+    bool Open(const std::string& path);
+    bool Write(const void* bytes, size_t count);
+    // Closes the temporary file and renames it to the path given to Open.
+    bool Commit();
+
+    // "PATH: reason" for the first failure; PATH is the name asked for.
+    const std::string& Error() const { return error_; }
+
+private:
+    bool Fail();
+
+    std::string path_;
+    std::string temporary_;
+    int fd_ = -1;
+    std::string error_;
+};
