@@ -10,17 +10,31 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
 
 struct DisplayState {
     bool offscreenRequested = false;
+    std::string whyNoDisplay;
     bool fullscreenModeSet = false;
     SDL_DisplayMode fullscreenMode{};
     std::vector<SDL_DisplayMode> offeredModes;  // added by the test seam
     int cursorCount = 0;
 } display;
+
+bool Unset(const char* variable) { return variable == nullptr || *variable == '\0'; }
+
+std::string DisplayName(bool driverAsked, const char* x11, const char* wayland) {
+    if (driverAsked)
+        return std::string("a display with SDL_VIDEODRIVER=") + SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    std::string name;
+    if (!Unset(x11)) name = std::string("display \"") + x11 + "\"";
+    if (!Unset(x11) && !Unset(wayland)) name += " or ";
+    if (!Unset(wayland)) name += std::string("Wayland display \"") + wayland + "\"";
+    return name;
+}
 
 bool IsHeadlessDriver(const char* driver) {
     return driver && (!strcmp(driver, "offscreen") || !strcmp(driver, "dummy"));
@@ -45,6 +59,8 @@ bool FindMode(int width, int height, int bits, bool anyBits, SDL_DisplayMode* fo
 
 namespace kv17::platform {
 
+const std::string& WhyNoDisplay() { return display.whyNoDisplay; }
+
 void RequestOffscreenVideo() {
     display.offscreenRequested = true;
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
@@ -52,17 +68,35 @@ void RequestOffscreenVideo() {
 
 bool StartVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    CatchTerminationSignals();
     // Closing the window is the window procedure's business, not a quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     // With neither X11 nor Wayland SDL falls back to a headless driver by
     // itself; a demo nobody can see counts as having no display, unless a
-    // test, a tool or the user asked for that driver by name.
-    bool asked = display.offscreenRequested || getenv("SDL_VIDEODRIVER");
-    if (IsHeadlessDriver(SDL_GetCurrentVideoDriver()) && !asked) {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    // test, a tool or the user asked for a driver by name.
+    const bool asked = display.offscreenRequested || !Unset(getenv("SDL_VIDEODRIVER"));
+    const char* x11 = getenv("DISPLAY");
+    const char* wayland = getenv("WAYLAND_DISPLAY");
+    if (!asked && Unset(x11) && Unset(wayland)) {
+        display.whyNoDisplay = "no display to show a window on: DISPLAY is not set";
         return false;
     }
+    // Only the kind of display the session has: outside a Wayland session
+    // SDL would still try Wayland first, and libwayland complains on stderr
+    // about XDG_RUNTIME_DIR.
+    if (!asked && Unset(wayland)) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    if (!asked && Unset(x11)) SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        display.whyNoDisplay =
+            "cannot open " + DisplayName(asked, x11, wayland) + ": " + SDL_GetError();
+        return false;
+    }
+    if (IsHeadlessDriver(SDL_GetCurrentVideoDriver()) && !asked) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        display.whyNoDisplay = "cannot open " + DisplayName(asked, x11, wayland);
+        return false;
+    }
+    display.whyNoDisplay.clear();
     // Loaded once for the process: SDL would otherwise unload and reload the
     // GL driver each time the last window goes, as it does on every F1.
     if (SDL_GL_LoadLibrary(nullptr) != 0) {
@@ -83,6 +117,7 @@ void AddOfferedMode(int width, int height, int bits) {
 
 void ForgetDisplayState() {
     display.fullscreenModeSet = false;
+    display.whyNoDisplay.clear();
     display.offeredModes.clear();
     display.cursorCount = 0;
     if (SDL_WasInit(SDL_INIT_VIDEO)) {

@@ -7,6 +7,7 @@
 #include "sdl_internal.h"
 #include "seam_internal.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -25,10 +26,18 @@ Uint32 IconFlags(UINT type) {
 
 int DecliningAnswer(UINT type) { return (type & 0x0F) == MB_YESNO ? IDNO : IDOK; }
 
+// After the box's own text, the first box printed since the display could
+// not be opened also says why, so the user can do something about it.
 void PrintToStderr(LPCSTR caption, LPCSTR text) {
+    static bool causeTold = false;
     size_t length = strlen(text);
     while (length && text[length - 1] == '\n') --length;
     fprintf(stderr, "%s: %.*s\n", caption, (int)length, text);
+    const std::string& cause = kv17::platform::WhyNoDisplay();
+    if (!cause.empty() && !causeTold) {
+        fprintf(stderr, "%s: %s\n", program_invocation_short_name, cause.c_str());
+        causeTold = true;
+    }
 }
 
 }  // namespace
@@ -61,6 +70,9 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     box.numbuttons = question ? 2 : 1;
     box.buttons = question ? yesNo : ok;
     int answer = -1;
-    if (SDL_ShowMessageBox(&box, &answer) != 0) PrintToStderr(caption, text);
+    kv17::platform::BeginModalBox();
+    const int shown = SDL_ShowMessageBox(&box, &answer);
+    kv17::platform::EndModalBox();
+    if (shown != 0) PrintToStderr(caption, text);
     return answer < 0 ? DecliningAnswer(type) : answer;
 }

@@ -79,7 +79,16 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
     }
 }
 
+// A termination signal, or SDL's quit: ask the window to close.
+void RequestClose() {
+    if (HWND window = GetFocus())
+        kv17::platform::PostToQueue(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    else
+        PostQuitMessage(0);
+}
+
 void TranslateSdlEvents() {
+    if (kv17::platform::TakeTerminationSignal() != 0) RequestClose();
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
@@ -91,11 +100,8 @@ void TranslateSdlEvents() {
         case SDL_WINDOWEVENT:
             TranslateWindowEvent(event.window);
             break;
-        case SDL_QUIT:  // a termination signal: ask the window to close
-            if (HWND window = GetFocus())
-                kv17::platform::PostToQueue(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-            else
-                PostQuitMessage(0);
+        case SDL_QUIT:
+            RequestClose();
             break;
         default:
             break;

@@ -32,9 +32,19 @@ struct HGLRC__ {
 namespace kv17::platform {
 
 // SDL video on a real display, or on the offscreen driver when a test or tool
-// asked for it explicitly. False when there is no display.
+// asked for it explicitly. False when there is no display; WhyNoDisplay()
+// then says why in a line a user can act on.
 bool StartVideo();
 void RequestOffscreenVideo();
+const std::string& WhyNoDisplay();
+
+// SIGINT, SIGTERM and SIGHUP become close requests (termination.cpp).
+void CatchTerminationSignals();
+int TakeTerminationSignal();  // the signal not yet acted on, or 0
+// Around a message box: a termination signal before or during it ends the
+// process, after taking the box down and restoring the display mode.
+void BeginModalBox();
+void EndModalBox();
 
 bool IsWindow(HWND window);
 bool IsDC(HDC dc);

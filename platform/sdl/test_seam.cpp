@@ -116,6 +116,8 @@ WindowInfo DescribeWindow(HWND window) {
     return info;
 }
 
+std::string WhyNoDisplay() { return kv17::platform::WhyNoDisplay(); }
+
 int LiveWindows() { return kv17::platform::LiveWindowCount(); }
 int LiveContexts() { return kv17::platform::LiveContextCount(); }
 int LiveFonts() { return kv17::platform::LiveFontCount(); }

@@ -53,6 +53,9 @@ void PostFocusLost(HWND window);
 void PostCloseButton(HWND window);
 void PostResize(HWND window, int width, int height);
 
+// Why no window could be opened for want of a display, or "" (one line).
+std::string WhyNoDisplay();
+
 // What the platform holds now.
 struct WindowInfo {
     std::string title;

@@ -1,0 +1,111 @@
+// Termination signals. SIGINT, SIGTERM and SIGHUP (the terminal closed) ask
+// the window to close, as the close box does, so the program goes through
+// its normal teardown and restores the display mode.
+//
+// A message box cannot wait for that: it blocks the thread that would act
+// on the request. So a signal that comes while a box is up, or before one
+// would be shown, ends the program at once: the box goes, the display mode
+// is restored, and the process ends by that signal. The box itself runs in
+// a child process (SDL forks one under X11; on Wayland it runs zenity); the
+// child is tied to this process so that it dies with it, however this
+// process ends.
+#include "sdl_internal.h"
+
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kTerminationSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Shared with the box's child process, which cannot see this process's
+// memory once forked.
+struct BoxWatch {
+    std::atomic<pid_t> child;
+    std::atomic<int> ending;
+};
+static_assert(std::atomic<pid_t>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
+              "used from a signal handler and across processes");
+
+volatile sig_atomic_t pendingSignal = 0;
+BoxWatch* watch = nullptr;
+pid_t boxOwner = 0;  // nonzero while a box is up
+
+void OnTerminationSignal(int signal) {
+    pendingSignal = signal;
+    if (watch == nullptr) return;
+    // Whichever of this and the child's own check comes second sees the
+    // other: either the child is killed here or it ends itself.
+    watch->ending.store(1);
+    const pid_t child = watch->child.load();
+    if (child > 0) kill(child, SIGKILL);
+}
+
+// Runs in every child forked while a box is up, before it does anything.
+void TieChildToBoxOwner() {
+    if (boxOwner == 0) return;
+    for (int signal : kTerminationSignals) ::signal(signal, SIG_DFL);
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != boxOwner) _exit(1);  // the owner is already gone
+    watch->child.store(getpid());
+    if (watch->ending.load() != 0) _exit(1);
+}
+
+[[noreturn]] void EndBySignal(int signal) {
+    SDL_Quit();  // destroys the windows, which restores the display mode
+    ::signal(signal, SIG_DFL);
+    raise(signal);
+    _exit(128 + signal);
+}
+
+}  // namespace
+
+namespace kv17::platform {
+
+void CatchTerminationSignals() {
+    static bool caught = false;
+    if (caught) return;
+    caught = true;
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    void* page =
+        mmap(nullptr, sizeof(BoxWatch), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    if (page != MAP_FAILED) {
+        watch = new (page) BoxWatch{};
+        pthread_atfork(nullptr, nullptr, TieChildToBoxOwner);
+    }
+    struct sigaction action {};
+    action.sa_handler = OnTerminationSignal;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (int signal : kTerminationSignals) sigaction(signal, &action, nullptr);
+}
+
+int TakeTerminationSignal() {
+    const int signal = pendingSignal;
+    pendingSignal = 0;
+    return signal;
+}
+
+void BeginModalBox() {
+    CatchTerminationSignals();
+    if (watch != nullptr) {
+        watch->child.store(0);
+        watch->ending.store(0);
+        boxOwner = getpid();
+    }
+    // Checked after the reset: a signal from here on reaches the child.
+    if (pendingSignal != 0) EndBySignal(pendingSignal);
+}
+
+void EndModalBox() {
+    boxOwner = 0;
+    if (watch != nullptr) watch->child.store(0);
+    if (pendingSignal != 0) EndBySignal(pendingSignal);
+}
+
+}  // namespace kv17::platform
