@@ -26,14 +26,16 @@ constexpr size_t kTextBytes = 1024;
 // of the 982-byte greeting, whatever the rotation.
 constexpr double kBoxSlack = 1.0 / 16.0;
 
-// Each twin translates by its glyph's cell increment, as the glyph list ends
-// by doing (exactly the same floats on our own platform, so the matrix after
-// the line matches bit for bit); list 255 stays empty like its glyph.
+// Each twin ends as its glyph list does: the front face's normal current and
+// a translation by the cell increment (exactly the same floats on our own
+// platform, so the matrix after the line matches bit for bit); list 255
+// stays empty like its glyph.
 GLuint BuildAdvanceLists() {
     GLuint base = glGenLists(kListCount);
     if (base == 0) return 0;
     for (DWORD c = 0; c < kGlyphCount; ++c) {
         glNewList(base + c, GL_COMPILE);
+        glNormal3f(0.0f, 0.0f, 1.0f);
         glTranslatef(glyphMetrics[c].gmfCellIncX, glyphMetrics[c].gmfCellIncY, 0.0f);
         glEndList();
     }
@@ -100,6 +102,10 @@ void ChooseLists(const unsigned char* text, size_t length, GLuint* names) {
 
 void BuildOutlineFont() {
     fontBase = glGenLists(kListCount);
+    advanceListBase = 0;
+    // Without list names there is nothing to compile into: on Windows, list
+    // base 0 would make the extraction draw every glyph at once instead.
+    if (fontBase == 0) return;
     HFONT font = CreateFontA(-5, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
                              CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, FF_DONTCARE | DEFAULT_PITCH,
                              "Glass Gauge");

@@ -75,6 +75,8 @@ void CompileGlyphList(GLuint list, const std::vector<Contour>& contours, const G
     for (const Contour& contour : contours) EmitSides(contour, unitsPerEm, -extrusion);
     EmitFront(fill, unitsPerEm);
     EmitBack(fill, unitsPerEm, -extrusion);
+    // Each list leaves the front face's normal current, as Win32's do.
+    glNormal3f(0.0f, 0.0f, 1.0f);
     glTranslatef(advance, 0.0f, 0.0f);
     glEndList();
 }

@@ -20,14 +20,16 @@ struct Flattening {
 OutlinePoint PointOf(const FT_Vector* v) { return {(double)v->x, (double)v->y}; }
 OutlinePoint Midpoint(OutlinePoint a, OutlinePoint b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
 
-// Whether `p` lies within `tolerance` of the line through `a` and `b` (of `a`
-// when they meet); compared squared, which spares the square roots.
-bool IsNearChord(OutlinePoint p, OutlinePoint a, OutlinePoint b, double tolerance) {
-    double dx = b.x - a.x, dy = b.y - a.y, px = p.x - a.x, py = p.y - a.y;
-    double length2 = dx * dx + dy * dy;
-    if (length2 == 0) return px * px + py * py <= tolerance * tolerance;
-    double cross = px * dy - py * dx;
-    return cross * cross <= tolerance * tolerance * length2;
+// Whether `p` lies within `tolerance` of `q`; compared squared, which spares
+// the square root.
+bool IsNear(OutlinePoint p, OutlinePoint q, double tolerance) {
+    double dx = p.x - q.x, dy = p.y - q.y;
+    return dx * dx + dy * dy <= tolerance * tolerance;
+}
+
+// The point a third of the way from `a` to `b`.
+OutlinePoint Third(OutlinePoint a, OutlinePoint b) {
+    return {a.x + (b.x - a.x) / 3, a.y + (b.y - a.y) / 3};
 }
 
 void AddPoint(Flattening& f, OutlinePoint p) {
@@ -36,10 +38,16 @@ void AddPoint(Flattening& f, OutlinePoint p) {
     f.pen = p;
 }
 
-// A quadratic arc strays furthest from its chord at its midpoint.
+// The chord replaces the arc when every point of the arc lies within the
+// tolerance of the chord's point at the same parameter t, which bounds its
+// distance from the chord segment, not merely from the chord's line: an arc
+// that doubles back past its end point strays along the line too. For a
+// quadratic arc that offset is 2t(1-t) times the control point's offset
+// from the chord's midpoint: at most half of it, reached at the arc's
+// midpoint.
 void AddConic(Flattening& f, OutlinePoint from, OutlinePoint control, OutlinePoint to, int depth) {
     OutlinePoint a = Midpoint(from, control), b = Midpoint(control, to), middle = Midpoint(a, b);
-    if (depth >= kMaxHalvings || IsNearChord(middle, from, to, f.tolerance)) {
+    if (depth >= kMaxHalvings || IsNear(middle, Midpoint(from, to), f.tolerance)) {
         AddPoint(f, to);
         return;
     }
@@ -47,12 +55,14 @@ void AddConic(Flattening& f, OutlinePoint from, OutlinePoint control, OutlinePoi
     AddConic(f, middle, b, to, depth + 1);
 }
 
-// A cubic arc stays within 3/4 of its control points' distance from the chord.
+// For a cubic arc the offset from the chord's point at t is 3t(1-t) times a
+// mix of the control points' offsets from the chord's thirds: at most 3/4 of
+// the larger one.
 void AddCubic(Flattening& f, OutlinePoint from, OutlinePoint c1, OutlinePoint c2, OutlinePoint to,
               int depth) {
     double reach = f.tolerance / 0.75;
     if (depth >= kMaxHalvings ||
-        (IsNearChord(c1, from, to, reach) && IsNearChord(c2, from, to, reach))) {
+        (IsNear(c1, Third(from, to), reach) && IsNear(c2, Third(to, from), reach))) {
         AddPoint(f, to);
         return;
     }
