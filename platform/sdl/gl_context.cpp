@@ -95,12 +95,10 @@ BOOL WINAPI wglDeleteContext(HGLRC context) {
     return TRUE;
 }
 
-void RunSwapHook(HDC dc);
-
 BOOL WINAPI SwapBuffers(HDC dc) {
     kv17::seam::RecordCall("SwapBuffers");
     if (!IsDC(dc) || !IsWindow(dc->window)) return FALSE;
-    RunSwapHook(dc);
+    kv17::seam::BeforeSwap(dc);
     // A swap implies a flush. The headless driver's pbuffers swap nothing
     // and so never flush, and llvmpipe would queue frames without bound.
     if (SDL_GL_GetCurrentWindow() == dc->window->sdl) glFlush();

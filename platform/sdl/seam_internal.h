@@ -1,6 +1,9 @@
 // What the platform's own files use of the test seam: one call at the top of
-// each seam-aware function.
+// each seam-aware function. Two implementations, chosen when a program is
+// linked: test_seam.cpp for the tests and tools, no_seam.cpp for the demo.
 #pragma once
+
+#include "win32_api.h"
 
 namespace kv17::seam {
 
@@ -14,5 +17,8 @@ void RecordCall(const char* function);
 // Scripted answer for a message box, or -1 when boxes are shown for real.
 int ScriptedMessageBoxAnswer(const char* text, const char* caption, unsigned flags);
 bool MessageBoxesGoToStderr();
+
+// Right before a buffer swap, with the back buffer still intact.
+void BeforeSwap(HDC dc);
 
 }  // namespace kv17::seam

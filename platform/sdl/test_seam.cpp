@@ -1,5 +1,6 @@
 // The test seam: injected failures, recorded calls and message boxes,
-// synthetic input, and a look at each frame before it is presented.
+// synthetic input, and a look at each frame before it is presented. Linked
+// into the tests and tools; the demo links no_seam.cpp instead.
 #include "test_seam.h"
 
 #include "sdl_internal.h"
@@ -33,11 +34,11 @@ void PushWindowEvent(HWND window, SDL_WindowEventID id, int data1 = 0, int data2
 
 }  // namespace
 
-void RunSwapHook(HDC dc) {
+namespace kv17::seam {
+
+void BeforeSwap(HDC dc) {
     if (seams.swapHook) seams.swapHook(dc);
 }
-
-namespace kv17::seam {
 
 void RecordCall(const char* function) {
     if (seams.recording) seams.calls.emplace_back(function);
