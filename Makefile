@@ -8,7 +8,7 @@ BUILD_TYPE ?= Release
 CMAKE_FLAGS ?=
 WINDOWS_BUILD ?= build-windows
 
-.PHONY: run test build deps windows
+.PHONY: run test build deps windows mutation
 
 deps:
 	@scripts/install-deps.sh
@@ -28,3 +28,8 @@ windows:
 	cmake -G Ninja -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	    -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
 	cmake --build $(WINDOWS_BUILD) --target kv17demo
+
+# Plausible one-line bugs, each of which a unit suite must catch (slow: not
+# part of make test). The last line says how many survived.
+mutation: deps
+	scripts/mutation-check
