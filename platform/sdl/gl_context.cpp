@@ -53,10 +53,11 @@ int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor) {
     return kTheFormat;
 }
 
-BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {
+BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* descriptor) {
     if (kv17::seam::CallFails("SetPixelFormat")) return FALSE;
     if (!IsDC(dc) || format != kTheFormat || dc->pixelFormat != 0) return FALSE;
     dc->pixelFormat = format;
+    if (descriptor) dc->formatAskedFor = *descriptor;
     return TRUE;
 }
 

@@ -12,6 +12,7 @@
 struct HDC__ {
     HWND window = nullptr;
     int pixelFormat = 0;
+    PIXELFORMATDESCRIPTOR formatAskedFor{};  // what SetPixelFormat was given
     HGDIOBJ selectedFont = nullptr;
 };
 
@@ -21,6 +22,7 @@ struct HWND__ {
     WNDPROC windowProc = nullptr;
     DWORD style = 0;
     DWORD exStyle = 0;
+    UINT classStyle = 0;
     HDC__ dc;
 };
 

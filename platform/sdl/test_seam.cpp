@@ -109,6 +109,9 @@ WindowInfo DescribeWindow(HWND window) {
     Uint32 flags = SDL_GetWindowFlags(window->sdl);
     info.title = SDL_GetWindowTitle(window->sdl);
     info.style = window->style;
+    info.exStyle = window->exStyle;
+    info.classStyle = window->classStyle;
+    info.pixelFormat = window->dc.formatAskedFor;
     SDL_GetWindowSize(window->sdl, &info.clientWidth, &info.clientHeight);
     info.visible = flags & SDL_WINDOW_SHOWN;
     info.fullscreen = flags & SDL_WINDOW_FULLSCREEN;

@@ -60,6 +60,9 @@ std::string WhyNoDisplay();
 struct WindowInfo {
     std::string title;
     DWORD style;
+    DWORD exStyle;
+    UINT classStyle;
+    PIXELFORMATDESCRIPTOR pixelFormat;  // as given to SetPixelFormat
     int clientWidth;
     int clientHeight;
     bool visible;

@@ -194,6 +194,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     window->windowProc = found->second.record.lpfnWndProc;
     window->style = style;
     window->exStyle = exStyle;
+    window->classStyle = found->second.record.style;
     window->dc.window = window.get();
     HWND handle = window.get();
     state.windows.push_back(std::move(window));

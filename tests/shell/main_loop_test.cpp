@@ -1,213 +1,226 @@
 // The whole program in-process on a headless display: the start question,
-// the main loop, its keys and its ends, driven from the frame presented.
+// the main loop, its keys and its ends, driven from the frames presented.
 #include "demo_fixture.h"
-#include "demo_main.h"
 
-#include <functional>
-#include <map>
+#include <GL/gl.h>
+
+#include <csignal>
 
 namespace {
 
-class MainLoopTest : public DemoTest {
-protected:
-    void SetUp() override {
-        DemoTest::SetUp();
-        frameCount = 0;
-        kv17::seam::OnSwapBuffers([this](HDC) {
-            ++swaps_;
-            auto action = actions_.find(swaps_);
-            if (action != actions_.end()) action->second();
-            // A loop that never ends fails the test instead of hanging it.
-            if (swaps_ > 100000) kv17::seam::PostKey(mainWindow, VK_ESCAPE, true);
-        });
-    }
-    void TearDown() override {
-        frameCount = 0;
-        DemoTest::TearDown();
-    }
-    // Run `action` inside the swap that presents frame `swap`.
-    void At(int swap, std::function<void()> action) { actions_[swap] = std::move(action); }
-    void PressAt(int swap, int key) {
-        At(swap, [key] {
-            kv17::seam::PostKey(mainWindow, key, true);
-            kv17::seam::PostKey(mainWindow, key, false);
-        });
-    }
-    int Run() { return DemoMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOW); }
+using MainLoopTest = DemoTest;
 
-    int swaps_ = 0;
-    std::map<int, std::function<void()>> actions_;
-};
+bool PixelIsWhite(int x, int y) {
+    unsigned char rgb[3];
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    return rgb[0] > 230 && rgb[1] > 230 && rgb[2] > 230;
+}
 
-TEST_F(MainLoopTest, AnswerNoRunsWindowedAndEscEndsWithOneUnpresentedFrame) {
-    kv17::seam::AnswerMessageBoxes({IDNO});
-    At(3, [] { kv17::seam::PostKey(mainWindow, VK_ESCAPE, true); });
-    EXPECT_EQ(Run(), 0);
-    ASSERT_GE(kv17::seam::MessageBoxesShown().size(), 1u);
+TEST_F(MainLoopTest, AsksOnceThenEscEndsWithAnUnpresentedFrame) {
+    EscAt(3);
+    EXPECT_EQ(RunDemo({IDNO}), 0);
+    ASSERT_EQ(kv17::seam::MessageBoxesShown().size(), 1u);
     const auto& question = kv17::seam::MessageBoxesShown()[0];
     EXPECT_EQ(question.text, "Would You Like To Run In Fullscreen Mode?");
     EXPECT_EQ(question.caption, "Start FullScreen?");
     EXPECT_EQ(question.flags, 0x24u);
-    EXPECT_EQ(kv17::seam::MessageBoxesShown().size(), 1u);
     EXPECT_FALSE(isFullscreen);
     EXPECT_EQ(swaps_, 3);
-    EXPECT_EQ(frameCount, 4);
+    EXPECT_EQ(frameCount, 4);  // drawn, never presented
     EXPECT_EQ(kv17::seam::LiveWindows(), 0);
     EXPECT_EQ(mainWindow, nullptr);
 }
 
-TEST_F(MainLoopTest, AnswerYesRunsFullScreenWhenTheModeExists) {
-    kv17::seam::OfferDisplayMode(640, 480, 16);
-    kv17::seam::AnswerMessageBoxes({IDYES});
-    bool fullscreen = false;
-    At(2, [&] {
-        fullscreen = kv17::seam::DescribeWindow(mainWindow).fullscreen;
-        kv17::seam::PostKey(mainWindow, VK_ESCAPE, true);
-    });
-    EXPECT_EQ(Run(), 0);
-    EXPECT_TRUE(fullscreen);
-    EXPECT_EQ(kv17::seam::CursorCount(), 0);
-    EXPECT_FALSE(kv17::seam::DisplayModeChanged());
+TEST_F(MainLoopTest, OnlyNoToTheQuestionOpensWindowed) {
+    for (int answer : {IDYES, IDNO, 2 /* IDCANCEL */}) {
+        TearDown();
+        SetUp();
+        kv17::seam::OfferDisplayMode(640, 480, 16);
+        bool fullscreen = false;
+        At(1, [&] {
+            fullscreen = kv17::seam::DescribeWindow(mainWindow).fullscreen;
+            kv17::seam::PostKey(mainWindow, VK_ESCAPE, true);
+        });
+        EXPECT_EQ(RunDemo({answer}), 0);
+        EXPECT_EQ(fullscreen, answer != IDNO) << answer;
+    }
 }
 
-TEST_F(MainLoopTest, RefusedModeAnsweredNoEndsWithExitCodeOne) {
-    kv17::seam::AnswerMessageBoxes({IDYES, IDNO, IDOK});
-    EXPECT_EQ(Run(), 1);
-    ASSERT_EQ(kv17::seam::MessageBoxesShown().size(), 3u);
-    EXPECT_EQ(kv17::seam::MessageBoxesShown()[2].text, "Program Will Now Close.");
-    EXPECT_EQ(swaps_, 0);
-}
+struct Ending {
+    const char* what;
+    std::function<void(DemoTest*)> arrange;
+    std::vector<int> answers;
+    int exitCode;
+    int swaps;  // frames presented
+    const char* lastBox;
+};
 
-TEST_F(MainLoopTest, FailedOpenEndsWithExitCodeOne) {
-    kv17::seam::AnswerMessageBoxes({IDNO});
-    kv17::seam::FailCall("wglCreateContext");
-    EXPECT_EQ(Run(), 1);
-    EXPECT_EQ(kv17::seam::MessageBoxesShown().back().text, "Can't Create A GL Rendering Context.");
-}
-
-TEST_F(MainLoopTest, CloseButtonQuitsWithCodeZeroAndDrawsNoMoreFrames) {
-    kv17::seam::AnswerMessageBoxes({IDNO});
-    At(2, [] { kv17::seam::PostCloseButton(mainWindow); });
-    EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(swaps_, 2);
-    EXPECT_EQ(frameCount, 2);
-}
-
-TEST_F(MainLoopTest, ExitCodeIsTheQuitMessageCode) {
-    kv17::seam::AnswerMessageBoxes({IDNO});
-    At(2, [] { PostQuitMessage(3); });
-    EXPECT_EQ(Run(), 3);
+TEST_F(MainLoopTest, EveryEndGivesItsExitCode) {
+    const Ending rows[] = {
+        {"refused mode, then No", [](DemoTest*) {}, {IDYES, IDNO}, 1, 0, "Program Will Now Close."},
+        {"failed open",
+         [](DemoTest*) { kv17::seam::FailCall("wglCreateContext"); },
+         {IDNO},
+         1,
+         0,
+         "Can't Create A GL Rendering Context."},
+        {"quit code",
+         [](DemoTest* t) { t->At(2, [] { PostQuitMessage(3); }); },
+         {IDNO},
+         3,
+         2,
+         "Would You Like To Run In Fullscreen Mode?"},
+        {"close box",
+         [](DemoTest* t) { t->At(2, [] { kv17::seam::PostCloseButton(mainWindow); }); },
+         {IDNO},
+         0,
+         2,
+         "Would You Like To Run In Fullscreen Mode?"},
+        {"hang-up",
+         [](DemoTest* t) { t->At(2, [] { raise(SIGHUP); }); },
+         {IDNO},
+         0,
+         2,
+         "Would You Like To Run In Fullscreen Mode?"},
+        {"failed reopen on F1",
+         [](DemoTest* t) {
+             kv17::seam::OfferDisplayMode(640, 480, 16);
+             t->At(2, [] {
+                 kv17::seam::FailCall("SetPixelFormat");
+                 keyDown[VK_F1] = true;
+             });
+         },
+         {IDNO},
+         1,
+         2,
+         "Can't Set The PixelFormat."},
+    };
+    for (const Ending& row : rows) {
+        TearDown();
+        SetUp();
+        kv17::seam::RecordCalls();
+        row.arrange(this);
+        EXPECT_EQ(RunDemo(row.answers), row.exitCode) << row.what;
+        EXPECT_EQ(swaps_, row.swaps) << row.what;
+        EXPECT_EQ(frameCount, row.swaps) << row.what;
+        EXPECT_EQ(BoxTexts().back(), row.lastBox) << row.what;
+        EXPECT_EQ(kv17::seam::LiveWindows(), 0) << row.what;
+        // Every class registered was unregistered once, and no more.
+        const auto& calls = kv17::seam::RecordedCalls();
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "UnregisterClassA"),
+                  std::count(calls.begin(), calls.end(), "CreateWindowExA"))
+            << row.what;
+    }
 }
 
 TEST_F(MainLoopTest, PassesThatHandleMessagesDoNoFrameWork) {
-    kv17::seam::AnswerMessageBoxes({IDNO});
-    float stepsAfterTwo = 0;
+    float stepsAtTwo = 0, stepsAtThree = 0;
     At(2, [&] {
-        stepsAfterTwo = spinStepX;
+        stepsAtTwo = spinStepX;
         for (int i = 0; i < 100; ++i) kv17::seam::PostKey(mainWindow, 'A', i % 2 == 0);
     });
-    int framesAtThree = 0;
-    float stepsAtThree = 0;
     At(3, [&] {
-        framesAtThree = frameCount;
         stepsAtThree = spinStepX;
         kv17::seam::PostKey(mainWindow, VK_ESCAPE, true);
     });
-    EXPECT_EQ(Run(), 0);
-    // A hundred messages in between, yet only one frame and one update.
-    EXPECT_EQ(framesAtThree, 3);
-    EXPECT_EQ(stepsAtThree, stepsAfterTwo * 1.01f);
+    EXPECT_EQ(RunDemo({IDNO}), 0);
+    EXPECT_EQ(stepsAtThree, stepsAtTwo * 1.01f);  // one update across a hundred messages
+    EXPECT_EQ(frameCount, 4);
 }
 
-TEST_F(MainLoopTest, CameraKeysMoveTheDepthOnEveryFramePass) {
-    kv17::seam::AnswerMessageBoxes({IDNO});
+TEST_F(MainLoopTest, APressReleasedWithinOneDrainIsNotSeen) {
     At(1, [] {
         kv17::seam::PostKey(mainWindow, VK_PRIOR, true);
-        kv17::seam::PostKey(mainWindow, VK_NEXT, true);
+        kv17::seam::PostKey(mainWindow, VK_PRIOR, false);
     });
-    At(2, [] { kv17::seam::PostKey(mainWindow, VK_NEXT, false); });
+    EscAt(3);
+    EXPECT_EQ(RunDemo({IDNO}), 0);
+    EXPECT_EQ(viewDepth, -5.0f);
+}
+
+// Both keys: PageUp's step first, each rounded to single precision. After
+// 150 PageUp steps the other order would end one ulp elsewhere.
+TEST_F(MainLoopTest, CameraKeysStepTheDepthInOrder) {
+    At(1, [] { keyDown[VK_PRIOR] = true; });
+    At(151, [] { keyDown[VK_NEXT] = true; });
     float depth = 0;
-    At(5, [&] {
+    At(152, [&] {
         depth = viewDepth;
         kv17::seam::PostKey(mainWindow, VK_ESCAPE, true);
     });
-    EXPECT_EQ(Run(), 0);
-    // Pass 1 saw no key yet; pass 2 both (PageUp first); passes 3 and 4 PageUp.
+    EXPECT_EQ(RunDemo({IDNO}), 0);
     float expected = -5.0f;
-    expected = expected - 0.02f;
-    expected = expected + 0.02f;
-    expected = expected - 0.02f;
-    expected = expected - 0.02f;
+    for (int i = 0; i < 150; ++i) expected -= 0.02f;
+    expected -= 0.02f;
+    expected += 0.02f;
     EXPECT_EQ(depth, expected);
 }
 
-TEST_F(MainLoopTest, MinimisedWindowKeepsTheRhythmButDrawsNothing) {
-    kv17::seam::AnswerMessageBoxes({IDNO});
-    At(2, [] { kv17::seam::PostMinimize(mainWindow); });
-    int framesWhileMinimised = -1;
-    bool activeWhileMinimised = true;
+TEST_F(MainLoopTest, MinimisedTheRhythmGoesOnAndItsFlashWaitsForTheCube) {
+    // Steps just below the turn: the turn comes while minimised.
+    At(1, [] {
+        spinStepX = spinStepY = 8.95f;
+        kv17::seam::PostMinimize(mainWindow);
+    });
+    int framesMinimised = -1, swapsMinimised = 0;
+    bool pendingWhileMinimised = false, activeWhileMinimised = true;
     At(10, [&] {
-        framesWhileMinimised = frameCount;
+        framesMinimised = frameCount;
         activeWhileMinimised = isActive;
+        pendingWhileMinimised = flashPending;
+        swapsMinimised = swaps_;
         kv17::seam::PostRestore(mainWindow);
     });
-    int framesAfterRestore = -1;
-    At(13, [&] {
-        framesAfterRestore = frameCount;
-        kv17::seam::PostKey(mainWindow, VK_ESCAPE, true);
-    });
-    EXPECT_EQ(Run(), 0);
+    EscAt(12);
+    EXPECT_EQ(RunDemo({IDNO}), 0);
     EXPECT_FALSE(activeWhileMinimised);
-    EXPECT_EQ(framesWhileMinimised, 2);
-    EXPECT_EQ(framesAfterRestore, 5);
-    float steps = 0.1f;
-    for (int update = 0; update < 13; ++update) steps *= 1.01f;
-    EXPECT_EQ(spinStepX, steps);  // 13 updates though only 5 frames were drawn
+    EXPECT_EQ(framesMinimised, 1);
+    EXPECT_EQ(swapsMinimised, 10);
+    EXPECT_TRUE(pendingWhileMinimised);
+    EXPECT_FALSE(flashPending);  // drawn by the first frame after the restore
 }
 
-TEST_F(MainLoopTest, F1TogglesModeOnceAndCarriesTheStateAcross) {
+// The rhythm, the flash request, the camera and the scroll position go on
+// in the new window.
+TEST_F(MainLoopTest, F1TogglesOnceAndCarriesTheStateAcross) {
     kv17::seam::OfferDisplayMode(640, 480, 16);
-    kv17::seam::AnswerMessageBoxes({IDNO});
     kv17::seam::RecordCalls();
-    At(2, [] {
+    float scrollBefore = 0;
+    At(2, [&] {
         viewDepth = -7.0f;
-        kv17::seam::PostKey(mainWindow, VK_F1, true);  // held: toggles once
+        spinRising = false;
+        spinStepX = spinStepY = 5.0f;
+        flashPending = true;
+        scrollBefore = scrollOffset;
+        keyDown[VK_F1] = true;
     });
-    bool fullscreenAfter = false;
-    bool f1After = true;
-    float depthAfter = 0;
-    At(5, [&] {
-        fullscreenAfter = kv17::seam::DescribeWindow(mainWindow).fullscreen;
-        f1After = keyDown[VK_F1];
-        depthAfter = viewDepth;
+    bool fullscreen = false, flashDrawn = false;
+    float scrollAfter = 0;
+    At(3, [&] {
+        fullscreen = kv17::seam::DescribeWindow(mainWindow).fullscreen;
+        flashDrawn = PixelIsWhite(5, 5);
+        scrollAfter = scrollOffset;
         kv17::seam::PostKey(mainWindow, VK_ESCAPE, true);
     });
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(RunDemo({IDNO}), 0);
+    EXPECT_TRUE(fullscreen);
     EXPECT_TRUE(isFullscreen);
-    EXPECT_TRUE(fullscreenAfter);
-    EXPECT_FALSE(f1After);
-    EXPECT_EQ(depthAfter, -7.0f);
-    EXPECT_EQ(frameCount, 6);
-    float steps = 0.1f;
-    for (int update = 0; update < 5; ++update) steps *= 1.01f;
-    EXPECT_EQ(spinStepX, steps);
+    EXPECT_TRUE(flashDrawn);
+    EXPECT_EQ(scrollAfter, scrollBefore + 0.05f);
+    EXPECT_FALSE(spinRising);
+    EXPECT_EQ(viewDepth, -7.0f);
     const auto& calls = kv17::seam::RecordedCalls();
-    EXPECT_EQ(std::count(calls.begin(), calls.end(), "RegisterClassA"), 2);
-    EXPECT_EQ(std::count(calls.begin(), calls.end(), "UnregisterClassA"), 2);
-    EXPECT_EQ(kv17::seam::LiveWindows(), 0);
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "RegisterClassA"), 2);  // toggled once
     EXPECT_EQ(kv17::seam::CursorCount(), 0);
 }
 
-TEST_F(MainLoopTest, FailedReopenOnF1EndsWithExitCodeOne) {
-    kv17::seam::OfferDisplayMode(640, 480, 16);
-    kv17::seam::AnswerMessageBoxes({IDNO});
-    At(2, [] {
-        kv17::seam::FailCall("SetPixelFormat");
-        kv17::seam::PostKey(mainWindow, VK_F1, true);
-    });
-    EXPECT_EQ(Run(), 1);
-    EXPECT_EQ(kv17::seam::MessageBoxesShown().back().text, "Can't Set The PixelFormat.");
-    EXPECT_EQ(kv17::seam::LiveWindows(), 0);
+TEST_F(MainLoopTest, F1FromTheWindowedFallbackAsksAgain) {
+    At(2, [] { keyDown[VK_F1] = true; });
+    EscAt(3);
+    EXPECT_EQ(RunDemo({IDYES, IDYES, IDYES}), 0);
+    EXPECT_FALSE(isFullscreen);
+    EXPECT_EQ(BoxTexts().size(), 3u);  // the question, then the refusal twice
 }
 
 }  // namespace

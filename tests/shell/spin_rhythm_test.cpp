@@ -1,4 +1,4 @@
-// The spin rhythm, run from its start values through several turns.
+// The spin rhythm: its turns from the start values, and its thresholds.
 #include "demo_main.h"
 #include "demo_state_reset.h"
 
@@ -8,95 +8,59 @@
 
 namespace {
 
-struct Turn {
-    int update;        // 1-based number of the update that turned the direction
-    bool toRising;     // the direction it turned to
-    float stepBefore;  // the steps as that update found them
+TEST(SpinRhythm, TurnsWhereSinglePrecisionPutsThem) {
+    ResetDemoState();
+    std::vector<int> turns;
+    for (int update = 1; update <= 20000; ++update) {
+        const bool wasRising = spinRising;
+        const float before = spinStepX;
+        AdvanceSpinRhythm();
+        ASSERT_EQ(spinStepY, spinStepX);
+        if (spinRising == wasRising) continue;
+        turns.push_back(update);
+        // The turning update applies the new direction's factor; only the
+        // turn to falling asks for a flash.
+        EXPECT_EQ(spinStepX, before * (spinRising ? 1.01f : 0.9f)) << update;
+        EXPECT_EQ(flashPending, !spinRising) << update;
+        flashPending = false;
+    }
+    ASSERT_GT(turns.size(), 40u);
+    EXPECT_EQ(std::vector<int>(turns.begin(), turns.begin() + 4),
+              (std::vector<int>{454, 484, 801, 831}));
+    for (size_t i = 1; i < turns.size(); ++i) {
+        const int length = turns[i] - turns[i - 1];
+        if (i % 2 == 1)
+            EXPECT_EQ(length, 30) << "falling stretch " << i;
+        else
+            EXPECT_TRUE(length == 317 || length == 318) << "rising stretch " << i;
+    }
+}
+
+struct Threshold {
+    bool rising;
+    float x, y;
+    bool risingAfter;
+    float xAfter;
 };
 
-std::vector<Turn> RunRhythm(int updates) {
-    ResetDemoState();
-    std::vector<Turn> turns;
-    for (int update = 1; update <= updates; ++update) {
-        bool wasRising = spinRising;
-        float before = spinStepX;
+TEST(SpinRhythm, BothStepsMustReachInclusiveThresholds) {
+    const Threshold rows[] = {
+        {true, 9.0f, 9.0f, false, 9.0f * 0.9f},   // 9.0 itself turns
+        {true, 9.0f, 8.9f, true, 9.0f * 1.01f},   // both must
+        {false, 0.3f, 0.5f, false, 0.3f * 0.9f},  // both must
+        {false, 0.4f, 0.4f, false, 0.4f * 0.9f},  // the float 0.4 is above the double
+        {false, 0.39f, 0.39f, true, 0.39f * 1.01f},
+    };
+    for (const Threshold& row : rows) {
+        ResetDemoState();
+        spinRising = row.rising;
+        spinStepX = row.x;
+        spinStepY = row.y;
         AdvanceSpinRhythm();
-        if (spinRising != wasRising) turns.push_back({update, spinRising, before});
+        EXPECT_EQ(spinRising, row.risingAfter) << row.x << " " << row.y;
+        EXPECT_EQ(spinStepX, row.xAfter) << row.x << " " << row.y;
+        EXPECT_EQ(flashPending, row.rising && !row.risingAfter);
     }
-    return turns;
-}
-
-TEST(SpinRhythm, TurnsAtTheUpdatesThatSinglePrecisionGives) {
-    std::vector<Turn> turns = RunRhythm(840);
-    ASSERT_GE(turns.size(), 4u);
-    EXPECT_EQ(turns[0].update, 454);
-    EXPECT_FALSE(turns[0].toRising);
-    EXPECT_FLOAT_EQ(turns[0].stepBefore, 9.069432f);
-    EXPECT_EQ(turns[1].update, 484);
-    EXPECT_TRUE(turns[1].toRising);
-    EXPECT_FLOAT_EQ(turns[1].stepBefore, 0.3844633f);
-    EXPECT_EQ(turns[2].update, 801);
-    EXPECT_EQ(turns[3].update, 831);
-}
-
-TEST(SpinRhythm, FallingStretchesLast30AndRisingOnes317Or318) {
-    std::vector<Turn> turns = RunRhythm(20000);
-    ASSERT_GT(turns.size(), 40u);
-    for (size_t i = 1; i < turns.size(); ++i) {
-        int length = turns[i].update - turns[i - 1].update;
-        if (turns[i - 1].toRising)
-            EXPECT_TRUE(length == 317 || length == 318) << "rising stretch " << i;
-        else
-            EXPECT_EQ(length, 30) << "falling stretch " << i;
-    }
-}
-
-TEST(SpinRhythm, StepsStayEqualAndEveryProductIsSinglePrecision) {
-    ResetDemoState();
-    float expected = 0.1f;
-    for (int update = 1; update <= 453; ++update) {
-        AdvanceSpinRhythm();
-        expected = expected * 1.01f;
-        ASSERT_EQ(spinStepX, expected) << update;
-        ASSERT_EQ(spinStepY, spinStepX);
-    }
-}
-
-TEST(SpinRhythm, TheTurnToFallingRequestsOneFlashAndAppliesTheNewFactor) {
-    ResetDemoState();
-    for (int update = 1; update < 454; ++update) AdvanceSpinRhythm();
-    EXPECT_FALSE(flashPending);
-    float before = spinStepX;
-    AdvanceSpinRhythm();
-    EXPECT_TRUE(flashPending);
-    EXPECT_EQ(spinStepX, before * 0.9f);
-    flashPending = false;
-    AdvanceSpinRhythm();
-    EXPECT_FALSE(flashPending);
-}
-
-TEST(SpinRhythm, FallingThresholdIsTheDouble04) {
-    ResetDemoState();
-    spinRising = false;
-    spinStepX = spinStepY = 0.4f;  // 0.4000000059604645: above the double 0.4
-    AdvanceSpinRhythm();
-    EXPECT_FALSE(spinRising);
-    EXPECT_EQ(spinStepX, 0.4f * 0.9f);
-}
-
-TEST(SpinRhythm, BothStepsMustPassAThreshold) {
-    ResetDemoState();
-    spinStepX = 9.0f;
-    spinStepY = 8.9f;
-    AdvanceSpinRhythm();
-    EXPECT_TRUE(spinRising);
-    EXPECT_FALSE(flashPending);
-
-    spinRising = false;
-    spinStepX = 0.3f;
-    spinStepY = 0.5f;
-    AdvanceSpinRhythm();
-    EXPECT_FALSE(spinRising);
 }
 
 }  // namespace

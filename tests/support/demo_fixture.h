@@ -1,40 +1,70 @@
 // Puts the demo state back to its start values and runs each test in a
 // fresh directory holding a small Data/texture.bmp, so the scene can load.
+// RunDemo runs the whole program in-process on the headless display, with
+// actions at chosen presentations.
 #pragma once
 
+#include "demo_main.h"
 #include "demo_state.h"
 #include "demo_state_reset.h"
 #include "frame_timeline.h"
+#include "scene_reset.h"
 #include "test_seam.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 // The two 16-bit halves of a message parameter.
 inline WPARAM PackWords(WORD low, WORD high) { return (WPARAM)low | ((WPARAM)high << 16); }
 
-// A 2x2 24-bit bitmap with its file header.
-inline void WriteTinyBitmap(const std::filesystem::path& path) {
-    static const unsigned char bytes[] = {
-        'B', 'M', 70,  0,   0,   0,   0, 0, 0, 0, 54, 0, 0, 0,                     // file header
-        40,  0,   0,   0,   2,   0,   0, 0, 2, 0, 0,  0, 1, 0, 24, 0, 0, 0, 0, 0,  // info header
-        16,  0,   0,   0,   0,   0,   0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0,
-        0,   0,   255, 0,   255, 0,   0, 0,   // bottom row: red, green, padding
-        255, 0,   0,   255, 255, 255, 0, 0};  // top row: blue, white, padding
+// A 24-bit bitmap with its file header; `rgb` rows bottom first, unpadded.
+inline void WriteBitmap(const std::filesystem::path& path, int width, int height,
+                        const std::vector<uint8_t>& rgb) {
+    const uint32_t rowBytes = (width * 3 + 3) & ~3u;
+    std::vector<uint8_t> bytes = {'B', 'M'};
+    auto put = [&bytes](uint32_t value, int count) {
+        for (int i = 0; i < count; ++i) bytes.push_back((uint8_t)(value >> (8 * i)));
+    };
+    put(54 + rowBytes * height, 4);
+    put(0, 4);
+    put(54, 4);
+    put(40, 4);
+    put(width, 4);
+    put(height, 4);
+    put(1, 2);
+    put(24, 2);
+    for (int i = 0; i < 6; ++i) put(0, 4);
+    for (int row = 0; row < height; ++row) {
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* p = &rgb[(row * width + x) * 3];
+            bytes.insert(bytes.end(), {p[2], p[1], p[0]});
+        }
+        bytes.resize(bytes.size() + rowBytes - width * 3, 0);
+    }
     FILE* file = fopen(path.c_str(), "wb");
-    fwrite(bytes, 1, sizeof(bytes), file);
+    fwrite(bytes.data(), 1, bytes.size(), file);
     fclose(file);
 }
 
 class DemoTest : public ::testing::Test {
+public:
+    static constexpr int kMostSwaps = 5000;
+
+    // Runs `action` inside the swap that presents frame pass `swap`, before
+    // that pass's keys and rhythm update.
+    void At(int swap, std::function<void()> action) { actions_[swap] = std::move(action); }
+
 protected:
     void SetUp() override {
         ResetDemoState();
+        ResetSceneVariables();
         kv17::seam::UseOffscreenVideo();
         kv17::seam::AnswerMessageBoxes({});
         previous_ = std::filesystem::current_path();
@@ -42,17 +72,43 @@ protected:
         directory_ = std::filesystem::temp_directory_path() /
                      ("kv17-test-" + std::to_string(getpid()) + "-" + std::to_string(++serial));
         std::filesystem::create_directories(directory_ / "Data");
-        WriteTinyBitmap(directory_ / "Data" / "texture.bmp");
+        WriteBitmap(directory_ / "Data" / "texture.bmp", 2, 2,
+                    {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255});
         std::filesystem::current_path(directory_);
+        swaps_ = 0;
+        actions_.clear();
+        kv17::seam::OnSwapBuffers([this](HDC) {
+            ++swaps_;
+            auto action = actions_.find(swaps_);
+            if (action != actions_.end()) action->second();
+            // A loop that never ends fails the test instead of hanging it.
+            if (swaps_ > kMostSwaps) kv17::seam::PostKey(mainWindow, VK_ESCAPE, true);
+        });
     }
     void TearDown() override {
         kv17::seam::Reset();
         std::filesystem::current_path(previous_);
         std::filesystem::remove_all(directory_);
         ResetDemoState();
+        ResetSceneVariables();
     }
     void RemoveBitmap() { std::filesystem::remove(directory_ / "Data" / "texture.bmp"); }
 
+    void EscAt(int swap) {
+        At(swap, [] { kv17::seam::PostKey(mainWindow, VK_ESCAPE, true); });
+    }
+    int RunDemo(const std::vector<int>& answers) {
+        kv17::seam::AnswerMessageBoxes(answers);
+        return DemoMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOW);
+    }
+    std::vector<std::string> BoxTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : kv17::seam::MessageBoxesShown()) texts.push_back(box.text);
+        return texts;
+    }
+
     std::filesystem::path previous_;
     std::filesystem::path directory_;
+    int swaps_ = 0;
+    std::map<int, std::function<void()>> actions_;
 };
