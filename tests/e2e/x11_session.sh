@@ -1,5 +1,6 @@
 # Helpers for driving the real demo binary on a private X server.
-# Source it; needs KV17DEMO (the binary) and KV17_DATA (a folder holding Data/).
+# Source it; needs KV17DEMO (the binary), KV17_DATA (a folder holding Data/)
+# and KV17_X11 (tests/e2e/x11_tool.c).
 
 work=$(mktemp -d)
 demo_pid=""
@@ -44,16 +45,17 @@ start_display() {
 }
 
 # start_demo [DIR]: run the demo in its own process group from DIR
-# (default: a copy of the data folder).
+# (default: a copy of the data folder). Leaks are the in-process suites'
+# to find: D-Bus, SDL's X11 back end and GLX leave one-time allocations.
 start_demo() {
     local dir="${1:-$work/run}"
     if [ -z "${1:-}" ]; then mkdir -p "$dir" && cp -r "$KV17_DATA/Data" "$dir/"; fi
-    # In the sanitizer build the X11 run leaves one-time allocations of
-    # D-Bus, SDL's X11 back end and unloaded GLX modules that LeakSanitizer
-    # cannot attribute; leaks are checked by the in-process suites instead.
     (cd "$dir" && ASAN_OPTIONS=detect_leaks=0 exec setsid "$KV17DEMO") >"$work/out" 2>"$work/err" &
     demo_pid=$!
 }
+
+# window_count NAME: how many X windows have that name.
+window_count() { xwininfo -root -tree 2>/dev/null | grep -cF "\"$1\""; }
 
 # wait_window NAME [SECONDS]: prints the id of the X window with that name,
 # once it is on screen.
@@ -82,10 +84,9 @@ geometry() {
 
 # press ID KEY: a key sent to that window (XSendEvent).
 press() { xdotool key --window "$1" "$2" 2>/dev/null; }
-# type_key ID KEY: a key typed on the keyboard (XTEST) once the window has
-# the focus, held for a moment as a person holds it: the demo reads keys as
-# held or not, and a press released within one drain of its message queue is
-# never seen.
+# type_key ID KEY: typed on the keyboard (XTEST) into the focused window and
+# held a moment, as a person does: a press released within one drain of the
+# demo's message queue is never seen.
 type_key() {
     xdotool windowactivate --sync "$1" >/dev/null 2>&1
     xdotool keydown "$2" 2>/dev/null

@@ -59,7 +59,8 @@ protected:
 struct SetupFailure {
     const char* failingCall;  // or "" for a missing bitmap
     const char* text;
-    Calls calls;  // from the failing call on
+    Calls calls;  // the last calls made
+    bool fullscreen = false;
 };
 
 TEST_F(GlWindowTest, EachSetupFailureTearsDownThenSaysWhy) {
@@ -84,14 +85,22 @@ TEST_F(GlWindowTest, EachSetupFailureTearsDownThenSaysWhy) {
          then({"wglMakeCurrent", "wglMakeCurrent", "wglDeleteContext"}, fromDC)},
         {"", "Initialization Failed.",
          then({"wglMakeCurrent", "wglMakeCurrent", "wglDeleteContext"}, fromDC)},
+        // The display mode is back and the cursor shown before the box.
+        {"GetDC",
+         "Can't Create A GL Device Context.",
+         {"RegisterClassA", "ChangeDisplaySettingsA", "ShowCursor(FALSE)", "CreateWindowExA",
+          "GetDC", "ChangeDisplaySettingsA", "ShowCursor(TRUE)", "DestroyWindow",
+          "UnregisterClassA", "MessageBoxA"},
+         true},
     };
     for (const SetupFailure& row : rows) {
         TearDown();
         SetUp();
         if (*row.failingCall) kv17::seam::FailCall(row.failingCall);
         if (!*row.failingCall) RemoveBitmap();
+        kv17::seam::OfferDisplayMode(640, 480, 16);
         kv17::seam::RecordCalls();
-        EXPECT_FALSE(Open(false)) << row.text;
+        EXPECT_FALSE(Open(row.fullscreen)) << row.text;
         const Calls calls = Lifecycle();
         EXPECT_EQ(Calls(calls.end() - std::min(calls.size(), row.calls.size()), calls.end()),
                   row.calls)
@@ -102,29 +111,9 @@ TEST_F(GlWindowTest, EachSetupFailureTearsDownThenSaysWhy) {
         EXPECT_EQ(box.flags, 0x30u);
         ExpectNothingHeld();
         EXPECT_EQ(kv17::seam::RegisteredClasses(), 0);
+        EXPECT_EQ(kv17::seam::CursorCount(), 0);
+        EXPECT_FALSE(kv17::seam::DisplayModeChanged());
     }
-}
-
-TEST_F(GlWindowTest, AFailedRegistrationTearsNothingDown) {
-    kv17::seam::OfferDisplayMode(640, 480, 16);
-    kv17::seam::FailCall("RegisterClassA");
-    kv17::seam::RecordCalls();
-    EXPECT_FALSE(Open(true));
-    EXPECT_EQ(Lifecycle(), (Calls{"RegisterClassA", "MessageBoxA"}));
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Failed To Register The Window Class."}));
-    EXPECT_FALSE(kv17::seam::DisplayModeChanged());
-}
-
-TEST_F(GlWindowTest, AFullScreenFailureRestoresTheModeAndCursorBeforeTheBox) {
-    kv17::seam::OfferDisplayMode(640, 480, 16);
-    kv17::seam::FailCall("GetDC");
-    kv17::seam::RecordCalls();
-    EXPECT_FALSE(Open(true));
-    EXPECT_EQ(Lifecycle(),
-              (Calls{"RegisterClassA", "ChangeDisplaySettingsA", "ShowCursor(FALSE)",
-                     "CreateWindowExA", "GetDC", "ChangeDisplaySettingsA", "ShowCursor(TRUE)",
-                     "DestroyWindow", "UnregisterClassA", "MessageBoxA"}));
-    EXPECT_EQ(kv17::seam::CursorCount(), 0);
 }
 
 struct Refusal {
@@ -291,28 +280,30 @@ protected:
     }
 };
 
-TEST_F(WindowProcTest, OnlyMinimisingMakesTheWindowInactive) {
-    const std::pair<WPARAM, bool> rows[] = {{PackWords(WA_INACTIVE, 1), false},
-                                            {PackWords(WA_ACTIVE, 0), true},
-                                            {PackWords(WA_INACTIVE, 0), true},  // focus lost
-                                            {PackWords(WA_ACTIVE, 1), false}};
-    for (const auto& [wParam, active] : rows) {
+TEST_F(WindowProcTest, ActivationKeysAndSystemCommands) {
+    // Only minimising makes the window inactive; losing the focus does not.
+    const std::pair<WPARAM, bool> activations[] = {{PackWords(WA_INACTIVE, 1), false},
+                                                   {PackWords(WA_ACTIVE, 0), true},
+                                                   {PackWords(WA_INACTIVE, 0), true},
+                                                   {PackWords(WA_ACTIVE, 1), false}};
+    for (const auto& [wParam, active] : activations) {
         EXPECT_EQ(Send(WM_ACTIVATE, wParam), 0);
         EXPECT_EQ(isActive, active) << std::hex << wParam;
     }
-}
-
-TEST_F(WindowProcTest, KeysAreRecordedAndOutOfRangeCodesWriteNothing) {
     Send(WM_KEYDOWN, VK_PRIOR);
     EXPECT_TRUE(keyDown[VK_PRIOR]);
     EXPECT_EQ(Send(WM_KEYUP, VK_PRIOR), 0);
     EXPECT_FALSE(keyDown[VK_PRIOR]);
     Send(WM_KEYDOWN, 255);
     EXPECT_TRUE(keyDown[255]);
-    EXPECT_EQ(Send(WM_KEYDOWN, 256), 0);
-    EXPECT_EQ(Send(WM_KEYUP, 0x10000), 0);
-    Send(WM_SYSKEYDOWN, VK_F1);  // the default handling's, not recorded
+    EXPECT_EQ(Send(WM_KEYDOWN, 256), 0);  // no entry: nothing written
+    Send(WM_SYSKEYDOWN, VK_F1);           // the default handling's, not recorded
     EXPECT_FALSE(keyDown[VK_F1]);
+    EXPECT_EQ(Send(WM_SYSCOMMAND, SC_SCREENSAVE), 0);
+    EXPECT_EQ(Send(WM_SYSCOMMAND, SC_MONITORPOWER), 0);
+    EXPECT_FALSE(kv17::seam::ScreenSaverEnabled());
+    Send(WM_SYSCOMMAND, SC_MONITORPOWER | 1);  // compared as a whole: another command
+    EXPECT_TRUE(kv17::seam::ScreenSaverEnabled());
 }
 
 TEST_F(WindowProcTest, SizeMessagesFitTheViewport) {
@@ -324,14 +315,6 @@ TEST_F(WindowProcTest, SizeMessagesFitTheViewport) {
         EXPECT_EQ(viewport[2], viewWidth);
         EXPECT_EQ(viewport[3], viewHeight);
     }
-}
-
-TEST_F(WindowProcTest, ScreenSaverAndPowerSavingAreSwallowedOtherCommandsAreNot) {
-    EXPECT_EQ(Send(WM_SYSCOMMAND, SC_SCREENSAVE), 0);
-    EXPECT_EQ(Send(WM_SYSCOMMAND, SC_MONITORPOWER), 0);
-    EXPECT_FALSE(kv17::seam::ScreenSaverEnabled());
-    Send(WM_SYSCOMMAND, SC_MONITORPOWER | 1);  // compared as a whole: another command
-    EXPECT_TRUE(kv17::seam::ScreenSaverEnabled());
 }
 
 TEST_F(WindowProcTest, CloseRequestPostsQuitWithCodeZero) {
