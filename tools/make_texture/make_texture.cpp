@@ -1,225 +1,124 @@
-// Makes the demo's texture: a 256x256 24-bit bitmap of the letters "KV17"
-// on a glowing disc with rings and a few stars, inside a white frame.
-//
-// Usage: kv17-make-texture OUT.bmp
-//
-// Only integer and basic double arithmetic (no libm), so the bytes are the
-// same on every machine. The frame is white out to the four corner texels:
-// the pyramids and the greeting line are drawn with texturing on and a
-// texture coordinate of (0, 1) or (0, 0), which with linear filtering and
-// repeat wrapping samples exactly those four, so white keeps their own
-// colours.
-#include <cstdint>
+// kv17-make-texture: the demo's texture (Data/texture.bmp) from its own
+// picture or from yours, and the icon a desktop menu shows for the demo.
+#include "demo_picture.h"
+#include "picture_codecs.h"
+#include "texture_fitting.h"
+#include "whole_file.h"
+
 #include <cstdio>
-#include <vector>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace {
 
-constexpr int kSize = 256;
+const char kSynopsis[] =
+    "usage: kv17-make-texture OUT.bmp\n"
+    "       kv17-make-texture --from PICTURE [--out OUT.bmp]\n"
+    "       kv17-make-texture --icon SIZE --out ICON.png\n";
 
-struct Color {
-    double r, g, b;
+const char kHelp[] =
+    "Makes the bitmap the demo shows on its cube, Data/texture.bmp.\n"
+    "\n"
+    "  OUT.bmp            the demo's own picture, 256x256, always the same bytes\n"
+    "  --from PICTURE     your PNG, JPEG or BMP picture, of any size, as a bitmap\n"
+    "                     the demo reads: 24 bits per pixel with the 40-byte\n"
+    "                     header; each side resized to the nearest power of two\n"
+    "                     (halfway between two, the larger one; 16 to 1024), and\n"
+    "                     a thin white frame, since the pyramids and the greeting\n"
+    "                     line take their colour from the corner pixels.\n"
+    "                     Transparent parts turn black.\n"
+    "  --out OUT.bmp      where it goes (default Data/texture.bmp)\n"
+    "  --icon SIZE        the demo's picture as a SIZE x SIZE PNG icon (16 to 1024)\n"
+    "  -h, --help         this text\n"
+    "\n"
+    "A file is replaced only once its new version is completely written.\n"
+    "Exit status: 0 done, 1 failed (nothing written), 2 misuse.\n";
+
+// Bigger files than this are not pictures anyone would put on a cube.
+constexpr size_t kMostPictureBytes = size_t(512) << 20;
+
+struct Options {
+    std::string from;
+    std::string out;
+    int iconSize = 0;
 };
 
-Color Mix(Color a, Color b, double t) {
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+int Misuse(const std::string& why) {
+    fprintf(stderr, "kv17-make-texture: %s\n%s", why.c_str(), kSynopsis);
+    return 2;
 }
 
-double Clamp01(double v) { return v < 0.0 ? 0.0 : (v > 1.0 ? 1.0 : v); }
-
-double SmoothStep(double edge0, double edge1, double v) {
-    double t = Clamp01((v - edge0) / (edge1 - edge0));
-    return t * t * (3.0 - 2.0 * t);
+int Failure(const std::string& what, const std::string& why) {
+    fprintf(stderr, "kv17-make-texture: %s: %s\n", what.c_str(), why.c_str());
+    return 1;
 }
 
-// Newton's method from above; exact enough and free of libm.
-double SquareRoot(double v) {
-    if (v <= 0.0) return 0.0;
-    double root = v > 1.0 ? v : 1.0;
-    for (int i = 0; i < 40; ++i) root = 0.5 * (root + v / root);
-    return root;
-}
-
-// A smooth bump that repeats every 1.0: 1 at whole numbers, 0 halfway.
-double Ripple(double v) {
-    double phase = v - (double)(int64_t)v;
-    double distance = phase < 0.5 ? phase : 1.0 - phase;
-    double bump = 1.0 - SmoothStep(0.0, 0.18, distance);
-    return bump * bump;
-}
-
-// 6x7 cells, top row first.
-constexpr int kGlyphColumns = 6;
-constexpr int kGlyphRows = 7;
-const char* const kGlyphs[4][kGlyphRows] = {
-    {"XX..XX", "XX.XX.", "XXXX..", "XXX...", "XXXX..", "XX.XX.", "XX..XX"},  // K
-    {"XX..XX", "XX..XX", "XX..XX", "XX..XX", ".XXXX.", ".XXXX.", "..XX.."},  // V
-    {"..XX..", ".XXX..", "XXXX..", "..XX..", "..XX..", "..XX..", "XXXXXX"},  // 1
-    {"XXXXXX", "XXXXXX", "...XX.", "..XX..", "..XX..", ".XX...", ".XX..."},  // 7
-};
-constexpr int kCell = 7;  // pixels per glyph cell
-constexpr int kGlyphWidth = kGlyphColumns * kCell;
-constexpr int kGlyphGap = 8;
-constexpr int kTextWidth = 4 * kGlyphWidth + 3 * kGlyphGap;
-constexpr int kTextHeight = kGlyphRows * kCell;
-constexpr int kTextLeft = (kSize - kTextWidth) / 2;
-constexpr int kTextTop = (kSize - kTextHeight) / 2;
-
-// The cell (column, row) of the text under pixel (x, y), if it is lit.
-bool TextCellLit(int x, int y) {
-    int tx = x - kTextLeft;
-    int ty = y - kTextTop;
-    if (tx < 0 || ty < 0 || tx >= kTextWidth || ty >= kTextHeight) return false;
-    int glyph = tx / (kGlyphWidth + kGlyphGap);
-    int inGlyph = tx % (kGlyphWidth + kGlyphGap);
-    if (inGlyph >= kGlyphWidth) return false;
-    return kGlyphs[glyph][ty / kCell][inGlyph / kCell] == 'X';
-}
-
-// Lit cells are drawn as bevelled tiles: light on the top left, dark on the
-// bottom right, in a gold that pales toward the top.
-bool TextColor(int x, int y, Color* out) {
-    if (!TextCellLit(x, y)) return false;
-    int u = (x - kTextLeft) % (kGlyphWidth + kGlyphGap) % kCell;
-    int v = (y - kTextTop) % kCell;
-    Color gold = Mix({1.0, 0.97, 0.80}, {1.0, 0.66, 0.12}, (double)(y - kTextTop) / kTextHeight);
-    bool litLeft = TextCellLit(x - kCell, y), litRight = TextCellLit(x + kCell, y);
-    bool litUp = TextCellLit(x, y - kCell), litDown = TextCellLit(x, y + kCell);
-    if ((u == 0 && !litLeft) || (v == 0 && !litUp))
-        gold = Mix(gold, {1.0, 1.0, 1.0}, 0.7);
-    else if ((u == kCell - 1 && !litRight) || (v == kCell - 1 && !litDown))
-        gold = Mix(gold, {0.35, 0.12, 0.0}, 0.6);
-    *out = gold;
-    return true;
-}
-
-// The disc behind the letters: amber in the middle through magenta to a
-// deep indigo, with cyan rings fading outward.
-Color Background(int x, int y) {
-    double dx = (x + 0.5 - kSize / 2.0) / (kSize / 2.0);
-    double dy = (y + 0.5 - kSize / 2.0) / (kSize / 2.0);
-    double d = SquareRoot(dx * dx + dy * dy);
-    Color amber{1.0, 0.62, 0.20}, magenta{0.62, 0.12, 0.52}, indigo{0.09, 0.05, 0.27};
-    Color c = d < 0.55 ? Mix(amber, magenta, SmoothStep(0.0, 0.55, d))
-                       : Mix(magenta, indigo, SmoothStep(0.55, 1.25, d));
-    double ring = Ripple(d * 7.0) * (1.0 - SmoothStep(0.2, 1.3, d));
-    c = Mix(c, {0.55, 0.95, 1.0}, 0.55 * ring);
-    // A soft diagonal sheen from the top left.
-    double sheen = 1.0 - SmoothStep(0.0, 0.35, (dx + dy + 1.1) * (dx + dy + 1.1));
-    return Mix(c, {1.0, 1.0, 1.0}, 0.18 * sheen);
-}
-
-// Stars: a few bright points with a small cross of glow, placed by a fixed
-// linear congruential sequence outside the letters.
-void AddStars(std::vector<Color>* picture) {
-    uint32_t seed = 17;
-    auto next = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return seed >> 8;
-    };
-    for (int star = 0; star < 40; ++star) {
-        int x = 12 + (int)(next() % (kSize - 24));
-        int y = 12 + (int)(next() % (kSize - 24));
-        double brightness = 0.5 + (next() % 50) / 100.0;
-        const int arms[5][3] = {{0, 0, 100}, {1, 0, 45}, {-1, 0, 45}, {0, 1, 45}, {0, -1, 45}};
-        for (const auto& arm : arms) {
-            int px = x + arm[0], py = y + arm[1];
-            Color& c = (*picture)[py * kSize + px];
-            c = Mix(c, {1.0, 1.0, 0.95}, brightness * arm[2] / 100.0);
+// Returns an empty string, or what is wrong with the command line.
+std::string ParseOptions(int argc, char** argv, Options* options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--from" || arg == "--out" || arg == "--icon") {
+            if (i + 1 == argc) return arg + " needs a value";
+            const std::string value = argv[++i];
+            if (arg == "--from") options->from = value;
+            if (arg == "--out") options->out = value;
+            if (arg == "--icon") {
+                char* end = nullptr;
+                const long size = std::strtol(value.c_str(), &end, 10);
+                if (value.empty() || *end != '\0' || size < 16 || size > 1024)
+                    return "--icon takes a size from 16 to 1024";
+                options->iconSize = (int)size;
+            }
+        } else if (arg.empty() || arg[0] == '-') {
+            return "unknown option '" + arg + "'";
+        } else if (options->out.empty()) {
+            options->out = arg;
+        } else {
+            return "one output file only";
         }
     }
-}
-
-// White out to the corners, a pale blue bevel, a dark line, then the disc.
-bool FrameColor(int x, int y, Color* out) {
-    int edge = x < y ? x : y;
-    if (kSize - 1 - x < edge) edge = kSize - 1 - x;
-    if (kSize - 1 - y < edge) edge = kSize - 1 - y;
-    if (edge < 3)
-        *out = {1.0, 1.0, 1.0};
-    else if (edge < 5)
-        *out = {0.78, 0.84, 0.95};
-    else if (edge < 7)
-        *out = {0.04, 0.03, 0.14};
-    else
-        return false;
-    return true;
-}
-
-std::vector<Color> DrawPicture() {
-    std::vector<Color> picture(kSize * kSize);
-    for (int y = 0; y < kSize; ++y)
-        for (int x = 0; x < kSize; ++x) picture[y * kSize + x] = Background(x, y);
-    AddStars(&picture);
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) {
-            Color& c = picture[y * kSize + x];
-            // A drop shadow down and to the right of the letters.
-            if (!TextCellLit(x, y) && TextCellLit(x - 3, y - 3)) c = Mix(c, {0, 0, 0}, 0.6);
-            TextColor(x, y, &c);
-            FrameColor(x, y, &c);
-        }
-    }
-    return picture;
-}
-
-uint8_t ToByte(double v) { return (uint8_t)(Clamp01(v) * 255.0 + 0.5); }
-
-void PutLittle(std::vector<uint8_t>* bytes, uint32_t value, int count) {
-    for (int i = 0; i < count; ++i) bytes->push_back((uint8_t)(value >> (8 * i)));
-}
-
-// A BMP file: file header, 40-byte info header, rows bottom first in blue,
-// green, red order, each padded to 4 bytes.
-std::vector<uint8_t> EncodeBitmap(const std::vector<Color>& picture) {
-    const uint32_t rowBytes = (kSize * 3 + 3) & ~3u;
-    const uint32_t pixelBytes = rowBytes * kSize;
-    std::vector<uint8_t> bytes;
-    bytes.push_back('B');
-    bytes.push_back('M');
-    PutLittle(&bytes, 14 + 40 + pixelBytes, 4);
-    PutLittle(&bytes, 0, 4);
-    PutLittle(&bytes, 14 + 40, 4);
-    PutLittle(&bytes, 40, 4);
-    PutLittle(&bytes, kSize, 4);
-    PutLittle(&bytes, kSize, 4);
-    PutLittle(&bytes, 1, 2);   // planes
-    PutLittle(&bytes, 24, 2);  // bits per pixel
-    PutLittle(&bytes, 0, 4);   // BI_RGB
-    PutLittle(&bytes, pixelBytes, 4);
-    PutLittle(&bytes, 2835, 4);  // 72 dpi
-    PutLittle(&bytes, 2835, 4);
-    PutLittle(&bytes, 0, 4);
-    PutLittle(&bytes, 0, 4);
-    for (int row = 0; row < kSize; ++row) {
-        const Color* line = &picture[(kSize - 1 - row) * kSize];
-        for (int x = 0; x < kSize; ++x) {
-            bytes.push_back(ToByte(line[x].b));
-            bytes.push_back(ToByte(line[x].g));
-            bytes.push_back(ToByte(line[x].r));
-        }
-        for (uint32_t pad = kSize * 3; pad < rowBytes; ++pad) bytes.push_back(0);
-    }
-    return bytes;
+    if (!options->from.empty() && options->iconSize != 0)
+        return "--from and --icon do not go together";
+    if (options->out.empty() && options->from.empty()) return "no output file named";
+    if (options->out.empty()) options->out = "Data/texture.bmp";
+    return "";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        fprintf(stderr, "usage: %s OUT.bmp\n", argv[0]);
-        return 2;
+    for (int i = 1; i < argc; ++i) {
+        if (strcmp(argv[i], "-h") == 0 || strcmp(argv[i], "--help") == 0) {
+            printf("%s\n%s", kSynopsis, kHelp);
+            return 0;
+        }
     }
-    std::vector<uint8_t> bytes = EncodeBitmap(DrawPicture());
-    FILE* file = fopen(argv[1], "wb");
-    if (!file) {
-        perror(argv[1]);
-        return 1;
+    Options options;
+    const std::string misuse = ParseOptions(argc, argv, &options);
+    if (!misuse.empty()) return Misuse(misuse);
+
+    std::vector<uint8_t> bytes;
+    std::string error, done;
+    if (options.iconSize != 0) {
+        Picture icon;
+        if (!MakeIcon(options.iconSize, &icon) || !EncodePng(icon, &bytes))
+            return Failure(options.out, "out of memory");
+    } else if (!options.from.empty()) {
+        Picture picture, texture;
+        if (!ReadWholeFile(options.from, kMostPictureBytes, &bytes, &error) ||
+            !DecodePicture(bytes, &picture, &error))
+            return Failure(options.from, error);
+        if (!FitToTexture(picture, &texture)) return Failure(options.from, "out of memory");
+        bytes = EncodeBitmap(texture);
+        done = options.out + ": " + std::to_string(texture.width) + "x" +
+               std::to_string(texture.height) + " from " + std::to_string(picture.width) + "x" +
+               std::to_string(picture.height) + "\n";
+    } else {
+        bytes = EncodeBitmap(DrawDemoPicture());
     }
-    bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (fclose(file) != 0 || !written) {
-        perror(argv[1]);
-        return 1;
-    }
+    if (!WriteWholeFile(options.out, bytes, &error))
+        return Failure("cannot write " + options.out, error);
+    fputs(done.c_str(), stdout);
     return 0;
 }
