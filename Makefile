@@ -1,14 +1,16 @@
 # The two commands a new user needs:
 #   make run    installs what is missing, builds, starts the demo
 #   make test   installs what is missing, builds, runs every test
-# and, for Windows users:
-#   make windows  cross-builds build-windows/kv17demo.exe with MinGW-w64
+# and, to hand it to others:
+#   make package  builds the Debian package build/kv17_VERSION_amd64.deb
+#   make windows  cross-builds build-windows/kv17demo.exe with MinGW-w64 and
+#                 packs it with its data in build-windows/kv17-VERSION-win64.zip
 BUILD ?= build
 BUILD_TYPE ?= Release
 CMAKE_FLAGS ?=
 WINDOWS_BUILD ?= build-windows
 
-.PHONY: run test build deps windows mutation
+.PHONY: run test build deps package windows mutation
 
 deps:
 	@scripts/install-deps.sh
@@ -23,11 +25,14 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
 
+package: build
+	cmake --build $(BUILD) --target package
+
 windows:
 	@scripts/install-windows-deps.sh
 	cmake -G Ninja -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	    -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
-	cmake --build $(WINDOWS_BUILD) --target kv17demo
+	cmake --build $(WINDOWS_BUILD) --target kv17demo kv17-zip
 
 # Plausible one-line bugs, each of which a unit suite must catch (slow: not
 # part of make test). The last line says how many survived.

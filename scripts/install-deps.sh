@@ -14,6 +14,8 @@ packages=("$@")
     # tests, tools and benchmarks
     googletest libgtest-dev libbenchmark-dev libstb-dev
     xvfb openbox xdotool x11-utils libx11-dev
+    # the Debian package and its checks
+    dpkg-dev lintian desktop-file-utils
     # the sanitizer build and the fuzzer
     clang libclang-rt-dev python3
 )
