@@ -79,7 +79,7 @@ bool ChangeToFullscreenMode(int width, int height, int bits) {
     DEVMODEA mode;
     memset(&mode, 0, sizeof(mode));
     // The size of this platform's record: 156 bytes with MinGW's headers,
-    // 148 in the original layout.
+    // 148 in the WINVER 0x0400 layout that platform/sdl declares.
     mode.dmSize = sizeof(mode);
     mode.dmPelsWidth = width;
     mode.dmPelsHeight = height;
