@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# CI for the Windows build: cross-builds kv17demo.exe and the unit tests with
-# MinGW-w64, runs the tests under Wine, then smoke-runs the demo on a private
-# X server: answers its start question, looks at the drawn window, presses
-# Esc and expects exit code 0. Everything runs in a fresh Wine prefix that is
+# CI for the Windows build: cross-builds kv17demo.exe, its zip and the unit
+# tests with MinGW-w64, runs the tests under Wine, then unpacks the zip into
+# a fresh folder and smoke-runs the demo from there on a private X server:
+# answers its start question, looks at the drawn window, presses Esc and
+# expects exit code 0. Everything runs in a fresh Wine prefix that is
 # removed afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -68,11 +69,16 @@ ctest --test-dir "$build" -j2 --output-on-failure --timeout 60 >"$work/ctest.log
     fail "unit tests"
 tail -n 3 "$work/ctest.log"
 
-phase "smoke run of kv17demo.exe"
-mkdir -p "$work/run"
-cp -r "$root/Data" "$work/run/"
+phase "smoke run of kv17demo.exe from its unpacked zip"
+zip=$(echo "$root/$build"/kv17-*-win64.zip)
+[ -f "$zip" ] || fail "no zip in $build"
+mkdir "$work/run"
+(cd "$work/run" && cmake -E tar xf "$zip") || fail "unpacking $zip"
+[ "$(cd "$work/run" && find . -type f | LC_ALL=C sort | tr '\n' ' ')" = \
+    "./Data/texture.bmp ./README.txt ./kv17demo.exe " ] || fail "unexpected files in the zip"
+grep -q $'\r$' "$work/run/README.txt" || fail "README.txt without CRLF line ends"
 driver="$root/$build/kv17_demo_driver.exe"
-(cd "$work/run" && exec timeout 60 wine "$root/$build/kv17demo.exe") >"$work/demo.log" 2>&1 &
+(cd "$work/run" && exec timeout 60 wine ./kv17demo.exe) >"$work/demo.log" 2>&1 &
 demo_pid=$!
 timeout 20 wine "$driver" answer "Start FullScreen?" no || fail "no start question to answer"
 sleep 1  # a moment of frames
