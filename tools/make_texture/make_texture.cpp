@@ -1,6 +1,7 @@
 // kv17-make-texture: the demo's texture (Data/texture.bmp) from its own
 // picture or from yours, and the icon a desktop menu shows for the demo.
 #include "demo_picture.h"
+#include "output_file.h"
 #include "picture_codecs.h"
 #include "texture_fitting.h"
 #include "whole_file.h"
@@ -49,8 +50,8 @@ int Misuse(const std::string& why) {
     return 2;
 }
 
-int Failure(const std::string& what, const std::string& why) {
-    fprintf(stderr, "kv17-make-texture: %s: %s\n", what.c_str(), why.c_str());
+int Failure(const std::string& message) {
+    fprintf(stderr, "kv17-make-texture: %s\n", message.c_str());
     return 1;
 }
 
@@ -103,13 +104,13 @@ int main(int argc, char** argv) {
     if (options.iconSize != 0) {
         Picture icon;
         if (!MakeIcon(options.iconSize, &icon) || !EncodePng(icon, &bytes))
-            return Failure(options.out, "out of memory");
+            return Failure(options.out + ": out of memory");
     } else if (!options.from.empty()) {
         Picture picture, texture;
         if (!ReadWholeFile(options.from, kMostPictureBytes, &bytes, &error) ||
             !DecodePicture(bytes, &picture, &error))
-            return Failure(options.from, error);
-        if (!FitToTexture(picture, &texture)) return Failure(options.from, "out of memory");
+            return Failure(options.from + ": " + error);
+        if (!FitToTexture(picture, &texture)) return Failure(options.from + ": out of memory");
         bytes = EncodeBitmap(texture);
         done = options.out + ": " + std::to_string(texture.width) + "x" +
                std::to_string(texture.height) + " from " + std::to_string(picture.width) + "x" +
@@ -117,8 +118,9 @@ int main(int argc, char** argv) {
     } else {
         bytes = EncodeBitmap(DrawDemoPicture());
     }
-    if (!WriteWholeFile(options.out, bytes, &error))
-        return Failure("cannot write " + options.out, error);
+    OutputFile file;
+    if (!file.Open(options.out) || !file.Write(bytes.data(), bytes.size()) || !file.Commit())
+        return Failure("cannot write " + file.Error());
     fputs(done.c_str(), stdout);
     return 0;
 }

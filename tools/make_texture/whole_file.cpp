@@ -5,34 +5,16 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-
-namespace {
-
-bool Failed(std::string* error) {
-    *error = std::strerror(errno);
-    return false;
-}
-
-bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR) continue;
-        if (written < 0) return false;
-        done += (size_t)written;
-    }
-    return true;
-}
-
-}  // namespace
 
 bool ReadWholeFile(const std::string& path, size_t mostBytes, std::vector<uint8_t>* bytes,
                    std::string* error) {
     // O_NONBLOCK: opening a named pipe would otherwise wait for a writer.
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return Failed(error);
+    if (fd < 0) {
+        *error = std::strerror(errno);
+        return false;
+    }
     auto fail = [&](const std::string& why) {
         *error = why;
         close(fd);
@@ -58,18 +40,4 @@ bool ReadWholeFile(const std::string& path, size_t mostBytes, std::vector<uint8_
         return false;
     }
     return true;
-}
-
-bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes,
-                    std::string* error) {
-    const std::string temporary = path + "." + std::to_string(getpid()) + ".tmp";
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return Failed(error);
-    // The first failure's errno is the reason; the close still runs.
-    bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
-    if (!ok) Failed(error);
-    if (close(fd) != 0 && ok) ok = Failed(error);
-    if (ok && rename(temporary.c_str(), path.c_str()) != 0) ok = Failed(error);
-    if (!ok) unlink(temporary.c_str());
-    return ok;
 }

@@ -1,5 +1,4 @@
-// Reading a whole file, and writing one so that it appears complete or not
-// at all.
+// Reading a whole input file.
 #pragma once
 
 #include <cstddef>
@@ -11,8 +10,3 @@
 // file and one over `mostBytes`. On failure, false and the reason in *error.
 bool ReadWholeFile(const std::string& path, size_t mostBytes, std::vector<uint8_t>* bytes,
                    std::string* error);
-
-// Writes to a temporary file beside `path`, checking every write and the
-// close, and renames it to `path` only when complete; on failure it is
-// removed, `path` is left as it was, and *error holds the reason.
-bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error);
