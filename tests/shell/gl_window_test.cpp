@@ -253,18 +253,6 @@ TEST_F(GlWindowTest, EachTeardownFailureIsToldAndTheTeardownGoesOn) {
     EXPECT_EQ(BoxTexts().back(), "Failed To Register The Window Class.");
 }
 
-TEST_F(GlWindowTest, TeardownIsSafeInAnyStateAndReopeningWorks) {
-    CloseDemoWindow();  // nothing was ever built
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(Open(false)) << i;
-        CloseDemoWindow();
-    }
-    CloseDemoWindow();
-    ExpectNothingHeld();
-    for (const std::string& text : BoxTexts()) EXPECT_EQ(text, "Could Not Unregister Class.");
-    EXPECT_EQ(BoxTexts().size(), 2u);  // the two closes with nothing open
-}
-
 class WindowProcTest : public GlWindowTest {
 protected:
     void SetUp() override {

@@ -61,6 +61,10 @@ public:
     // that pass's keys and rhythm update.
     void At(int swap, std::function<void()> action) { actions_[swap] = std::move(action); }
 
+    void EscAt(int swap) {
+        At(swap, [] { kv17::seam::PostKey(mainWindow, VK_ESCAPE, true); });
+    }
+
 protected:
     void SetUp() override {
         ResetDemoState();
@@ -94,9 +98,6 @@ protected:
     }
     void RemoveBitmap() { std::filesystem::remove(directory_ / "Data" / "texture.bmp"); }
 
-    void EscAt(int swap) {
-        At(swap, [] { kv17::seam::PostKey(mainWindow, VK_ESCAPE, true); });
-    }
     int RunDemo(const std::vector<int>& answers) {
         kv17::seam::AnswerMessageBoxes(answers);
         return DemoMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOW);
