@@ -1,0 +1,277 @@
+// The scene's outline font on a real context: the glyphs' faces, codes and
+// advances, the lists' lifetime, and the scroller with and without culling.
+#include "demo_state.h"
+#include "font_match.h"
+#include "gl_test_context.h"
+#include "glyph_list.h"
+#include "greeting_text.h"
+#include "outline_font.h"
+#include "test_seam.h"
+
+#include <GL/glu.h>
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+using GlMatrix = std::array<GLfloat, 16>;
+
+GlMatrix Modelview() {
+    GlMatrix m;
+    glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
+    return m;
+}
+
+// The modelview that `steps` make of the identity.
+template <typename Steps>
+GlMatrix MatrixOf(Steps steps) {
+    glPushMatrix();
+    glLoadIdentity();
+    steps();
+    GlMatrix m = Modelview();
+    glPopMatrix();
+    return m;
+}
+
+// The advance of `unicode` in em as FreeType reads the face that `file`
+// names, synthetic bold (1/24 em) included.
+double FaceAdvance(const kv17::platform::FontFile& file, char32_t unicode) {
+    FT_Library library;
+    FT_Face face;
+    FT_Init_FreeType(&library);
+    FT_New_Face(library, file.path.c_str(), file.index, &face);
+    FT_Load_Char(face, unicode, FT_LOAD_NO_SCALE);
+    double advance = (double)face->glyph->metrics.horiAdvance / face->units_per_EM;
+    FT_Done_FreeType(library);
+    return advance + (file.embolden ? 1.0 / 24 : 0.0);
+}
+
+// `draw` in an orthographic view 4 by 3 em (160 pixels per em, the origin
+// centred, depth 0.5 - z / 4) turned `yaw` about y, then `pitch` about x:
+// white, white with back faces culled, and lit by light 0 shining along -z.
+struct Shots {
+    std::vector<uint8_t> plain, culled, lit;
+    std::vector<float> depth = std::vector<float>(640 * 480);
+};
+Shots Shoot(const std::function<void()>& draw, float yaw = 0, float pitch = 0) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-2, 2, -1.5, 1.5, -2, 2);
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_LIGHT0);
+    Shots s;
+    for (auto [state, frame] :
+         {std::pair{GLenum(0), &s.plain}, {GL_CULL_FACE, &s.culled}, {GL_LIGHTING, &s.lit}}) {
+        if (state) glEnable(state);
+        glLoadIdentity();
+        glRotatef(pitch, 1, 0, 0);
+        glRotatef(yaw, 0, 1, 0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        draw();
+        if (state) glDisable(state);
+        *frame = ReadFrame();
+    }
+    glReadPixels(0, 0, 640, 480, GL_DEPTH_COMPONENT, GL_FLOAT, s.depth.data());
+    return s;
+}
+
+// A demo frame: the camera at `depth` or, with an `angle`, the third pyramid
+// turned about (0, 1, `tilt`); then `print` with the scroll at `offset`. The
+// pixels, then the final modelview's bytes.
+std::vector<uint8_t> Draw(float offset, const std::function<void()>& print, float depth = -5,
+                          float angle = 0, float tilt = 0) {
+    glLoadIdentity();
+    glTranslatef(angle ? 1.5f : 0.0f, angle ? 1.0f : 0.0f, depth);
+    if (angle) glRotatef(angle, 0, 1, tilt);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    scrollOffset = offset;
+    print();
+    std::vector<uint8_t> frame = ReadFrame();
+    GlMatrix m = Modelview();
+    frame.insert(frame.end(), (uint8_t*)m.data(), (uint8_t*)(m.data() + 16));
+    return frame;
+}
+
+// A fresh context with the demo's projection and the scene's lists built as
+// the demo builds them; they go with the context.
+class OutlineFont : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(gl.ok());
+        glMatrixMode(GL_PROJECTION);
+        gluPerspective(45.0, 640.0 / 480.0, 0.1, 100.0);
+        glMatrixMode(GL_MODELVIEW);
+        glEnable(GL_DEPTH_TEST);
+        windowDC = gl.dc;
+        cullHiddenGlyphs = true;
+        BuildOutlineFont();
+    }
+
+    GlTestContext gl;
+};
+
+// Curves, holes, crossings and a descender, centred.
+void DrawGlyphs() {
+    glTranslatef(-1.3f, -0.3f, 0.0f);
+    glListBase(fontBase);
+    glCallLists(3, GL_UNSIGNED_BYTE, "@g&");
+}
+
+}  // namespace
+
+TEST_F(OutlineFont, FacesLieAtTheirDepthsTurnOutwardAndAreLitFromOutside) {
+    // Lit straight on, a face whose normal points out shows 0.84 of white (214,
+    // less the 16-bit visual's 3/32: 190), one pointing in 0.04.
+    const struct {
+        float yaw, pitch, eyeZ;  // eyeZ: where the nearest face shows, if flat
+        int minLight;
+    } views[] = {
+        {0, 0, 0.0f, 190},    // the front face at z = 0, normal (0, 0, 1)
+        {180, 0, 0.1f, 190},  // the back face at z = -0.1, normal (0, 0, -1)
+        {90, 0, NAN, 128},    // the sides facing -x: on average over half lit
+        {-30, 60, NAN, 0},
+    };
+    for (const auto& v : views) {
+        Shots shots = Shoot(DrawGlyphs, v.yaw, v.pitch);
+        // Faces run counter-clockwise seen from outside: culling hides nothing.
+        EXPECT_EQ(shots.culled, shots.plain) << "yaw " << v.yaw;
+        long covered = 0, light = 0;
+        float depthError = 0;
+        for (size_t i = 0; i < shots.depth.size(); ++i) {
+            if (shots.plain[3 * i] < 128) continue;
+            ++covered;
+            light += shots.lit[3 * i];
+            if (!std::isnan(v.eyeZ))
+                depthError = std::max(depthError, std::abs(shots.depth[i] - 0.5f + v.eyeZ / 4));
+        }
+        ASSERT_GT(covered, 1000) << "yaw " << v.yaw;
+        EXPECT_LT(depthError, 1e-3f) << "yaw " << v.yaw;
+        EXPECT_GE(light / covered, v.minLight) << "yaw " << v.yaw;
+    }
+}
+
+TEST_F(OutlineFont, OverlappingContoursAreFilledOnce) {
+    // Two clockwise squares that overlap, as a cedilla may overlap its C.
+    const std::vector<kv17::platform::Contour> squares = {{{0, 0}, {0, 2}, {2, 2}, {2, 0}},
+                                                          {{1, 1}, {1, 3}, {3, 3}, {3, 1}}};
+    kv17::platform::GlyphFill fill;
+    ASSERT_TRUE(kv17::platform::FillContours(squares, &fill));
+    const GLuint list = glGenLists(1);
+    kv17::platform::CompileGlyphList(list, squares, fill, 4.0, 0.1f, 0.0f);  // 2 units = 0.5 em
+    Shots shots = Shoot([list] { glCallList(list); });
+    EXPECT_GT(PixelAt(shots.plain, 380, 300).r, 128);  // (0.375, 0.375) em: in both
+    EXPECT_LT(PixelAt(shots.plain, 420, 260).r, 128);  // (0.625, 0.125) em: in neither
+}
+
+TEST_F(OutlineFont, EachCodeDrawsItsCodePage1252CharacterAndMovesOnByItsAdvance) {
+    const auto face = kv17::platform::MatchFont("Glass Gauge", FW_BOLD, false);
+    const std::pair<unsigned char, char32_t> codes[] = {
+        {'A', U'A'}, {0x80, U'\u20AC'}, {0x81, U'\u0081'}, {0x9F, U'\u0178'}, {0xC7, U'\u00C7'}};
+    for (auto [code, unicode] : codes)
+        EXPECT_NEAR(MatrixOf([=] { glCallList(fontBase + code); })[12], FaceAdvance(face, unicode),
+                    1e-3)
+            << +code;
+    // Whatever a list draws, it leaves the front face's normal current.
+    for (GLuint code = 0; code < 255; ++code) {
+        std::array<GLfloat, 3> normal;
+        glNormal3f(1, 0, 0);
+        glCallList(fontBase + code);
+        glGetFloatv(GL_CURRENT_NORMAL, normal.data());
+        ASSERT_EQ(normal, (std::array<GLfloat, 3>{0, 0, 1})) << "code " << code;
+    }
+}
+
+TEST_F(OutlineFont, BoldIsSynthesizedATwentyFourthOfAnEmWiderWhenOnlyARegularFaceMatches) {
+    auto regular = kv17::platform::MatchFont("Glass Gauge", 400, false);
+    FcConfig* previous = FcConfigReference(nullptr);
+    FcConfig* only = FcConfigCreate();  // that face alone, every match emboldened
+    const char* rule =
+        "<fontconfig><match target='font'><edit name='embolden'><bool>true"
+        "</bool></edit></match></fontconfig>";
+    FcConfigParseAndLoadFromMemory(only, (const FcChar8*)rule, FcTrue);
+    FcConfigAppFontAddFile(only, (const FcChar8*)regular.path.c_str());
+    FcConfigSetCurrent(only);
+    FcConfigDestroy(only);
+    BuildOutlineFont();
+    FcConfigSetCurrent(previous);
+    FcConfigDestroy(previous);
+    regular.embolden = true;
+    for (char c : {'A', 'l', 'o'})
+        EXPECT_NEAR(MatrixOf([=] { glCallList(fontBase + c); })[12], FaceAdvance(regular, c), 1e-3)
+            << c;
+}
+
+TEST_F(OutlineFont, ListBaseZeroIsRefused) {
+    // There is no list 0 to compile into: GL would draw the glyphs at once.
+    SelectObject(gl.dc, CreateFontA(0, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "Glass Gauge"));
+    glLoadIdentity();
+    EXPECT_FALSE(wglUseFontOutlinesA(gl.dc, 0, 255, 0, 0.0f, 0.1f, WGL_FONT_POLYGONS, nullptr));
+    EXPECT_EQ(Modelview(), MatrixOf([] {}));
+}
+
+TEST_F(OutlineFont, BuildReserves256ListsAndKeepsNoFontDeleteFreesThemAll) {
+    EXPECT_EQ(kv17::seam::LiveFonts(), 0);
+    const GLuint base = fontBase;
+    for (GLuint code : {0u, 65u, 254u, 255u}) EXPECT_TRUE(glIsList(base + code)) << code;
+    DeleteOutlineFont();
+    for (GLuint code : {0u, 65u, 254u, 255u}) EXPECT_FALSE(glIsList(base + code)) << code;
+    // Without a context glGenLists gives 0: then nothing is extracted.
+    wglMakeCurrent(nullptr, nullptr);
+    kv17::seam::RecordCalls();
+    BuildOutlineFont();
+    EXPECT_EQ(fontBase, 0u);
+    EXPECT_TRUE(kv17::seam::RecordedCalls().empty());
+}
+
+TEST_F(OutlineFont, TheNthCallStartsTheLineAt5LessNStepsOf0_05And2Down) {
+    float offset = 0.0f;
+    for (int n = 1; n <= 200; ++n) {
+        offset += 0.05f;  // in single precision, as the scroller sums
+        glLoadIdentity();
+        PrintScroller("");
+        ASSERT_EQ(Modelview(), MatrixOf([=] { glTranslatef(5 - offset, -2, 0); })) << n;
+    }
+}
+
+TEST_F(OutlineFont, LinesThatComeOutTheSameAndLeaveTheListBaseAlone) {
+    const std::function<void()> same[][2] = {
+        // List 255 is empty: byte 255 draws nothing and does not move on.
+        {[] { PrintScroller("\xFF"); }, [] { PrintScroller(""); }},
+        {[] { PrintScroller("Va\377lk"); }, [] { PrintScroller("Valk"); }},
+        {[] { PrintScroller("%s%d%%", "Va", 4); }, [] { PrintScroller("Va4%%"); }},
+    };
+    for (bool cull : {true, false}) {
+        cullHiddenGlyphs = cull;
+        for (const auto& [line, twin] : same) {
+            glListBase(1234);
+            std::vector<uint8_t> drawn = Draw(4.0f, line);
+            GLint listBase = 0;
+            glGetIntegerv(GL_LIST_BASE, &listBase);
+            EXPECT_EQ(listBase, 1234);
+            EXPECT_TRUE(drawn == Draw(4.0f, twin)) << &line - same[0] << cull;
+        }
+    }
+}
+
+TEST_F(OutlineFont, CullingChangesNeitherPixelsNorTheFinalMatrix) {
+    struct Frame {
+        float offset, depth, angle, tilt;
+    };
+    // The pyramid phase, yawed and tilted; the cube phase frame by frame, as
+    // glyphs cross the edges of the view.
+    std::vector<Frame> frames = {{55.0f, -12, 91, 0}, {85.0f, -12, 64, 1}};
+    for (int n = 100; n < 120; ++n) frames.push_back({0.05f * n, -5, 0, 0});
+    const auto print = [] { PrintScroller(greetingText); };
+    for (const Frame& f : frames) {
+        cullHiddenGlyphs = true;
+        std::vector<uint8_t> culled = Draw(f.offset, print, f.depth, f.angle, f.tilt);
+        cullHiddenGlyphs = false;
+        EXPECT_TRUE(culled == Draw(f.offset, print, f.depth, f.angle, f.tilt)) << f.offset;
+    }
+}
