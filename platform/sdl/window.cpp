@@ -218,7 +218,7 @@ BOOL WINAPI DestroyWindow(HWND window) {
 void ScreenSaverFollowsWindowProc(HWND window);
 
 BOOL WINAPI ShowWindow(HWND window, int command) {
-    kv17::seam::RecordCall("ShowWindow");
+    if (kv17::seam::CallFails("ShowWindow")) return FALSE;
     if (!IsWindow(window) || command != SW_SHOW) return FALSE;
     bool wasVisible = SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_SHOWN;
     if (wasVisible) return TRUE;
