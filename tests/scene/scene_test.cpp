@@ -138,14 +138,16 @@ TEST_F(SceneTest, ThreeTexturesNearestLinearAndMipmappedTheLastOneBound) {
 }
 
 TEST_F(SceneTest, RowsOfOddWidthUploadIntact) {
-    WriteBitmap(directory_ / "Data" / "texture.bmp", 3, 1, {1, 2, 3, 4, 5, 6, 7, 8, 9});
+    std::vector<uint8_t> rgb(18);
+    for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = (uint8_t)(i + 1);
+    WriteBitmap(directory_ / "Data" / "texture.bmp", 3, 2, rgb);
     ASSERT_TRUE(InitScene());
     for (GLuint texture : {textures[0], textures[1]}) {  // the mipmaps are scaled
-        std::vector<uint8_t> texels(9);
+        std::vector<uint8_t> texels(18);
         glBindTexture(GL_TEXTURE_2D, texture);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
-        EXPECT_EQ(texels, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9})) << texture;
+        EXPECT_EQ(texels, rgb) << texture;
     }
 }
 

@@ -299,11 +299,15 @@ TEST_F(WindowProcTest, ActivationKeysAndSystemCommands) {
 TEST_F(WindowProcTest, SizeMessagesFitTheViewport) {
     const std::array<int, 4> rows[] = {{800, 600, 800, 600}, {0, 0, 0, 1}, {0, 480, 0, 480}};
     for (const auto& [width, height, viewWidth, viewHeight] : rows) {
+        glTranslatef(1, 2, 3);  // where the last frame left the modelview
         EXPECT_EQ(Send(WM_SIZE, SIZE_RESTORED, (LPARAM)(width | height << 16)), 0);
         GLint viewport[4];
         glGetIntegerv(GL_VIEWPORT, viewport);
         EXPECT_EQ(viewport[2], viewWidth);
         EXPECT_EQ(viewport[3], viewHeight);
+        GLfloat modelview[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, modelview);  // the identity again
+        EXPECT_EQ(modelview[12] + modelview[13] + modelview[14], 0.0f);
     }
 }
 
