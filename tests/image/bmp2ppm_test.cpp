@@ -1,6 +1,5 @@
-// The kv17-bmp2ppm tool as a user runs it.
-#include "bmp_builder.h"
-#include "temp_files.h"
+// kv17-bmp2ppm as a user runs it: the exit status, its first lines, the files it leaves.
+#include "test_files.h"
 
 #include <sys/wait.h>
 
@@ -15,58 +14,55 @@ std::string Contents(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class Bmp2PpmTest : public ::testing::Test {
-protected:
-    // Runs the tool on IN and OUT; returns its exit code, its stderr in `errors`.
-    int Run(const std::string& in, const std::string& out, std::string* errors) {
-        const std::string errorFile = temp.PathOf("stderr.txt");
-        const std::string command =
-            std::string("'") + KV17_BMP2PPM + "' " + in + " " + out + " 2>'" + errorFile + "'";
-        const int status = std::system(command.c_str());
-        *errors = Contents(errorFile);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 
-    TempDirectory temp;
-    const std::string out = temp.PathOf("out.ppm");
-    std::string errors;
+struct ToolRun {
+    const char* name;
+    const char* command;  // run by sh in the folder holding in.bmp, big.bmp and bad.bmp
+    int status;
+    const char* lines;     // the first lines of stdout and stderr, joined by "|"
+    std::string ppm = "";  // out.ppm, where it must be written
 };
 
-TEST_F(Bmp2PpmTest, WritesTopRowFirst) {
-    const std::string in =
-        temp.Write("in.bmp", BuildBmp({.width = 2,
-                                       .height = 2,
-                                       .pixels = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0, 0, 0x07,
-                                                  0x08, 0x09, 0x0A, 0x0B, 0x0C, 0, 0}}));
+// clang-format off
+const ToolRun kRuns[] = {
+    {"TopRowFirst", "T in.bmp out.ppm", 0, "|",
+     std::string("P6\n2 2\n255\n\x09\x08\x07\x0C\x0B\x0A\x03\x02\x01\x06\x05\x04", 23)},
+    {"Refused", "T bad.bmp out.ppm", 1, "|Error: Unknown DIB file format."},
+    {"Help", "T --help", 0, "usage: kv17-bmp2ppm IN.bmp OUT.ppm|"},
+    {"Misuse", "T in.bmp", 2, "|usage: kv17-bmp2ppm IN.bmp OUT.ppm"},
+    {"Missing", "T no.bmp out.ppm", 1, "|kv17-bmp2ppm: no.bmp: No such file or directory"},
+    {"OutputIsInput", "T in.bmp ./in.bmp", 2,
+     "|kv17-bmp2ppm: ./in.bmp: the output would overwrite the input"},
+    // Writes fail past 512 bytes: nothing, not even the temporary file, stays.
+    {"WriteFails", "trap '' XFSZ; ulimit -f 1; T big.bmp out.ppm", 1,
+     "|kv17-bmp2ppm: cannot write out.ppm: File too large"},
+};
+// clang-format on
 
-    EXPECT_EQ(Run(in, out, &errors), 0);
-    EXPECT_EQ(errors, "");
-    EXPECT_EQ(Contents(out),
-              std::string("P6\n2 2\n255\n\x09\x08\x07\x0C\x0B\x0A\x03\x02\x01\x06\x05\x04", 23));
-}
+TEST(Bmp2PpmTest, RunsAsAUserExpects) {
+    for (const ToolRun& row : kRuns) {
+        SCOPED_TRACE(row.name);
+        TempDirectory temp;
+        const std::string in = temp.Write("in.bmp", ExampleBmp());
+        temp.Write("bad.bmp", BuildBmp({.headerSize = 108}));
+        temp.Write("big.bmp", BuildBmp({.width = 32, .height = 32, .pixels = Bytes(3072)}));
+        const std::string command = "cd '" + temp.PathOf("") +
+                                    "' && T() { '" KV17_BMP2PPM "' \"$@\"; } && (" + row.command +
+                                    ") >out 2>err";
+        const int status = std::system(command.c_str());
 
-TEST_F(Bmp2PpmTest, FailsWithTheLoadersMessage) {
-    const std::string unknown = temp.Write("bad.bmp", BuildBmp({.headerSize = 108}));
-    const std::string empty = temp.Write("empty.bmp", {});
-
-    EXPECT_EQ(Run(unknown, out, &errors), 1);
-    EXPECT_EQ(errors, "Error: Unknown DIB file format.\n");
-    EXPECT_EQ(Run(empty, out, &errors), 1);
-    EXPECT_EQ(errors, "Error: Failed to open DIB file " + empty + ".\n");
-    EXPECT_FALSE(std::filesystem::exists(out));
-}
-
-TEST_F(Bmp2PpmTest, FailsOnUnreadableInputUnwritableOutputAndMisuse) {
-    const std::string in = temp.Write("in.bmp", BuildBmp({.pixels = Bytes(4)}));
-    const std::string missing = temp.PathOf("missing.bmp");
-    const std::string unwritable = temp.PathOf("no/such/dir.ppm");
-
-    EXPECT_EQ(Run(missing, out, &errors), 1);
-    EXPECT_EQ(errors, "kv17-bmp2ppm: " + missing + ": No such file or directory\n");
-    EXPECT_EQ(Run(in, unwritable, &errors), 1);
-    EXPECT_EQ(errors, "kv17-bmp2ppm: cannot write " + unwritable + ": No such file or directory\n");
-    EXPECT_EQ(Run(in, "", &errors), 2);
-    EXPECT_EQ(errors.rfind("usage: kv17-bmp2ppm IN.bmp OUT.ppm\n", 0), 0u);
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, row.status);
+        EXPECT_EQ(
+            FirstLine(Contents(temp.PathOf("out"))) + "|" + FirstLine(Contents(temp.PathOf("err"))),
+            row.lines);
+        // The three bitmaps and the two streams, and out.ppm only where it was written.
+        const auto files = std::filesystem::directory_iterator(temp.PathOf(""));
+        EXPECT_EQ(std::distance(begin(files), end(files)), row.ppm.empty() ? 5 : 6);
+        EXPECT_EQ(Contents(temp.PathOf("out.ppm")), row.ppm);
+        const Bytes example = ExampleBmp();
+        EXPECT_EQ(Contents(in), std::string(example.begin(), example.end()));
+    }
 }
 
 }  // namespace

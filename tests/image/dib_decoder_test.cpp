@@ -1,164 +1,92 @@
-// Exact bytes out of the decoder for every pixel form it converts, in both
-// header forms, with and without the file header.
-#include "decode_helpers.h"
+// The in-memory decoder: the exact bytes of every form it converts, with and without the file
+// header, every shorter prefix of those files refused as truncated, each rejection's reason.
+#include "image_memory.h"
+#include "test_files.h"
 
-#include <string>
-#include <tuple>
+#include <cstdlib>
 
 namespace {
 
-struct PixelCase {
-    const char* name;
-    uint16_t bitCount;
-    int colors;  // colour-table entries (the count the bit count implies)
-    int32_t width;
-    int32_t height;
-    Bytes pixels;  // file rows, bottom row first, padded to 4 bytes
-    Bytes expected;
-};
+using enum DibStatus;
 
-void PrintTo(const PixelCase& row, std::ostream* out) { *out << row.name; }
-
-// Junk in the bits past the last pixel and in the row padding must not show.
-// 16 bits: red, green, blue 5 bits each from bit 14 down, bit 15 ignored,
-// widened by repeating the top bits (16 -> 0x84, 1 -> 0x08, 10 -> 0x52).
-// clang-format off
-const PixelCase kPixelCases[] = {
-    {"OneBit", 1, 2, 10, 2, {0xB2, 0x7F, 0xFF, 0xFF, 0x4D, 0x80, 0x00, 0x00},
-     TestColors({1, 0, 1, 1, 0, 0, 1, 0, 0, 1, 0, 1, 0, 0, 1, 1, 0, 1, 1, 0})},
-    {"FourBit", 4, 16, 3, 2, {0x12, 0x3F, 0xFF, 0xFF, 0xF0, 0xA9, 0x00, 0x00},
-     TestColors({1, 2, 3, 15, 0, 10})},
-    {"EightBit", 8, 256, 3, 2, {0x00, 0x7F, 0xFF, 0xEE, 0x80, 0x01, 0x02, 0x00},
-     TestColors({0, 127, 255, 128, 1, 2})},
-    {"SixteenBit", 16, 0, 3, 2,
-     {0x00, 0x7C, 0xE0, 0x83, 0x10, 0x00, 0xFF, 0xFF, 0x21, 0x04, 0xFF, 0x7F, 0x4A, 0x29, 0, 0},
-     {0xFF, 0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x84,
-      0x08, 0x08, 0x08, 0xFF, 0xFF, 0xFF, 0x52, 0x52, 0x52}},
-    // The worked example; then the row sizes: width 1 reads 4 bytes a row,
-    // width 3 reads 12, width 4 reads 12.
-    {"TwentyFourBit", 24, 0, 2, 2,
-     {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x00, 0x00, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C, 0, 0},
-     {0x03, 0x02, 0x01, 0x06, 0x05, 0x04, 0x09, 0x08, 0x07, 0x0C, 0x0B, 0x0A}},
-    {"TwentyFourBitWidth1", 24, 0, 1, 2, {0x01, 0x02, 0x03, 0xFF, 0x04, 0x05, 0x06, 0xFF},
-     {0x03, 0x02, 0x01, 0x06, 0x05, 0x04}},
-    {"TwentyFourBitWidth3", 24, 0, 3, 1,
-     {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0xFF, 0xFF, 0xFF},
-     {0x03, 0x02, 0x01, 0x06, 0x05, 0x04, 0x09, 0x08, 0x07}},
-    {"TwentyFourBitWidth4", 24, 0, 4, 1,
-     {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C},
-     {0x03, 0x02, 0x01, 0x06, 0x05, 0x04, 0x09, 0x08, 0x07, 0x0C, 0x0B, 0x0A}},
-    {"ThirtyTwoBit", 32, 0, 2, 2,
-     {0x01, 0x02, 0x03, 0xFF, 0x04, 0x05, 0x06, 0x00, 0x07, 0x08, 0x09, 0x10, 0x0A, 0x0B, 0x0C, 0x20},
-     {0x03, 0x02, 0x01, 0x06, 0x05, 0x04, 0x09, 0x08, 0x07, 0x0C, 0x0B, 0x0A}},
-};
-// clang-format on
-
-struct HeaderVariant {
-    const char* name;
-    HeaderForm form;
-    bool fileHeader;
-};
-
-void PrintTo(const HeaderVariant& row, std::ostream* out) { *out << row.name; }
-
-const HeaderVariant kHeaderVariants[] = {{"InfoWithFileHeader", HeaderForm::Info, true},
-                                         {"InfoBare", HeaderForm::Info, false},
-                                         {"CoreWithFileHeader", HeaderForm::Core, true},
-                                         {"CoreBare", HeaderForm::Core, false}};
-
-class PixelFormTest : public ::testing::TestWithParam<std::tuple<PixelCase, HeaderVariant>> {};
-
-TEST_P(PixelFormTest, GivesExactBytes) {
-    const auto& [pixelCase, variant] = GetParam();
-    const Decoded decoded = Decode(BuildBmp({.fileHeader = variant.fileHeader,
-                                             .form = variant.form,
-                                             .width = pixelCase.width,
-                                             .height = pixelCase.height,
-                                             .bitCount = pixelCase.bitCount,
-                                             .colorTable = TestColorTable(pixelCase.colors),
-                                             .pixels = pixelCase.pixels}));
-
-    ASSERT_EQ(decoded.status, DibStatus::Loaded);
-    EXPECT_EQ(decoded.width, pixelCase.width);
-    EXPECT_EQ(decoded.height, pixelCase.height);
-    EXPECT_EQ(decoded.pixels, pixelCase.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(AllForms, PixelFormTest,
-                         ::testing::Combine(::testing::ValuesIn(kPixelCases),
-                                            ::testing::ValuesIn(kHeaderVariants)),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    std::get<1>(info.param).name;
-                         });
-
-// Files that load, each with the bytes it must give.
-struct LoadCase {
+struct DecodeCase {
     const char* name;
     BmpFile file;
-    Bytes expected;
+    DibStatus status;
+    Bytes rgb{};  // bottom row first
+    int failingAllocation = 0;
 };
 
-void PrintTo(const LoadCase& row, std::ostream* out) { *out << row.name; }
-
-const Bytes kExampleRows = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x00, 0x00,
-                            0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x00, 0x00};
-const Bytes kExampleOut = {0x03, 0x02, 0x01, 0x06, 0x05, 0x04, 0x09, 0x08, 0x07, 0x0C, 0x0B, 0x0A};
-
+// Junk in the bits past a row's last pixel and in the row padding must not
+// show; run-length pixels that the stream skips are black.
 // clang-format off
-const LoadCase kLoadCases[] = {
-    // The image size field is never needed: 0, exact or nonsense alike.
-    {"SizeImageZero", {.width = 2, .height = 2, .sizeImage = 0, .pixels = kExampleRows}, kExampleOut},
-    {"SizeImageStated", {.width = 2, .height = 2, .sizeImage = 16, .pixels = kExampleRows}, kExampleOut},
-    {"SizeImageNonsense", {.width = 2, .height = 2, .sizeImage = 0xFFFFFFFF, .pixels = kExampleRows},
-     kExampleOut},
-    // bfOffBits past the colour table: the gap is skipped.
-    {"OffBitsGap", {.width = 3, .bitCount = 8, .colorTable = TestColorTable(256), .gap = 37,
-                    .pixels = {5, 6, 7, 0}},
-     TestColors({5, 6, 7})},
+const DecodeCase kCases[] = {
+    {"Info24", {.width = 2, .height = 2, .pixels = kExampleRows}, Loaded, kExampleRgb},
     // Top-down rows come out bottom row first, with a positive height.
-    {"TopDown24", {.width = 2, .height = -2, .pixels = {0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C, 0, 0,
-                                                        0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0, 0}},
-     kExampleOut},
-    {"TopDown8", {.width = 1, .height = -3, .bitCount = 8, .colorTable = TestColorTable(256),
-                  .pixels = {5, 0, 0, 0, 6, 0, 0, 0, 7, 0, 0, 0}},
-     TestColors({7, 6, 5})},
-    // Indices past the colour table present are black.
-    {"ColorsUsedSmaller", {.width = 4, .bitCount = 8, .colorsUsed = 2, .colorTable = TestColorTable(2),
-                           .pixels = {0, 1, 2, 255}},
-     TestColors({0, 1, -1, -1})},
-    {"ColorsUsedOneOfTwo", {.width = 2, .bitCount = 1, .colorsUsed = 1, .colorTable = TestColorTable(1),
-                            .pixels = {0x40, 0, 0, 0}},
-     TestColors({0, -1})},
-    // More colours than 8 bits index: the extra entries are skipped, never used.
-    {"ColorsUsedLarger", {.fileHeader = false, .width = 3, .bitCount = 8, .colorsUsed = 300,
-                          .colorTable = TestColorTable(300), .pixels = {0, 255, 1, 0}},
-     TestColors({0, 255, 1})},
-    // Only the low 16 bits of colours used count: 0x10000 means no table.
-    {"ColorsUsedBeyond16Bits", {.fileHeader = false, .width = 2, .bitCount = 4, .colorsUsed = 0x10000,
-                                .pixels = {0x12, 0, 0, 0}},
-     TestColors({-1, -1})},
-    // A table in front of direct colours is skipped.
-    {"TableBeforeDirectColors", {.fileHeader = false, .colorsUsed = 2, .colorTable = TestColorTable(2),
-                                 .pixels = {1, 2, 3, 0}},
-     {3, 2, 1}},
-    // The largest sides still load.
-    {"Width32768", {.width = 32768, .pixels = Bytes(32768 * 3, 0x40)}, Bytes(32768 * 3, 0x40)},
-    {"Height32768", {.height = -32768, .pixels = Bytes(32768 * 4, 0x40)}, Bytes(32768 * 3, 0x40)},
+    {"Info24TopDown", {.width = 2, .height = -2, .pixels = {7, 8, 9, 10, 11, 12, 0, 0, 1, 2, 3, 4,
+     5, 6, 0, 0}}, Loaded, kExampleRgb},
+    {"Core1", {.core = true, .width = 10, .bitCount = 1, .colors = 2, .pixels = {0xB2, 0x7F, 0xFF,
+     0xFF}}, Loaded, TestColors({1, 0, 1, 1, 0, 0, 1, 0, 0, 1})},
+    {"Info4", {.width = 3, .height = 2, .bitCount = 4, .colors = 16, .pixels = {0x12, 0x3F, 0xFF,
+     0xFF, 0xF0, 0xA9, 0, 0}}, Loaded, TestColors({1, 2, 3, 15, 0, 10})},
+    // 16 colours used, an index past them black; bfOffBits skips a gap.
+    {"Info8Used16", {.width = 3, .bitCount = 8, .colorsUsed = 16, .colors = 16, .gap = 37,
+     .pixels = {15, 0, 200, 0}}, Loaded, TestColors({15, 0, -1})},
+    // Red, green, blue in 5 bits from bit 14 down, bit 15 ignored; 31 -> FF, 16 -> 84.
+    {"Info16", {.width = 3, .bitCount = 16, .pixels = {0x00, 0x7C, 0xE0, 0x83, 0x10, 0x00, 0xFF,
+     0xFF}}, Loaded, {0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0x84}},
+    {"Info32AfterTable", {.width = 2, .bitCount = 32, .colorsUsed = 2, .colors = 2, .pixels = {1, 2,
+     3, 0xFF, 4, 5, 6, 0}}, Loaded, {3, 2, 1, 6, 5, 4}},
+    // Rows cut at 4 pixels: 6 x 5, end of line | absolute 1 2 3 (padded), 3 x 7, end of line |
+    // delta right 2, absolute 9 8 6 (padded), end of bitmap.
+    {"Rle8", {.width = 4, .height = 3, .bitCount = 8, .compression = 1, .colors = 256, .pixels = {6,
+     5, 0, 0, 0, 3, 1, 2, 3, 0, 3, 7, 0, 0, 0, 2, 2, 0, 0, 3, 9, 8, 6, 0, 0, 1}}, Loaded,
+     TestColors({5, 5, 5, 5, 1, 2, 3, 7, -1, -1, 9, 8})},
+    // High nibble first; the last end of line leaves the picture.
+    {"Rle4", {.width = 5, .height = 2, .bitCount = 4, .compression = 2, .colors = 16, .pixels = {5,
+     0x12, 0, 0, 0, 5, 0x34, 0x56, 0x70, 0, 0, 0}}, Loaded,
+     TestColors({1, 2, 1, 2, 1, 3, 4, 5, 6, 7})},
+    {"HeaderSize108", {.headerSize = 108, .pixels = Bytes(100)}, UnknownFormat},
+    {"BitCount2", {.bitCount = 2, .colors = 4, .pixels = Bytes(4)}, Unsupported},
+    {"BitFields", {.bitCount = 16, .compression = 3, .pixels = Bytes(16)}, Unsupported},
+    {"Rle8With4Bits", {.bitCount = 4, .compression = 1, .colors = 16, .pixels = {0, 1}},
+     Unsupported},
+    {"Rle8TopDown", {.height = -1, .bitCount = 8, .compression = 1, .colors = 256,
+     .pixels = {0, 1}}, Unsupported},
+    {"Planes2", {.planes = 2, .pixels = Bytes(4)}, Unsupported},
+    {"NegativeWidth", {.width = -1, .pixels = Bytes(4)}, Unsupported},
+    {"ZeroWidth", {.width = 0}, NoPixels},
+    {"ZeroHeight", {.height = 0}, NoPixels},
+    {"Width32769", {.width = 32769}, TooLarge},
+    {"TopDownHeight32769", {.height = -32769}, TooLarge},
+    {"HeightMinimum", {.height = INT32_MIN}, TooLarge},
+    {"BufferOver1GiB", {.width = 20000, .height = 20000}, TooLarge},
+    {"Width32768RowMissing", {.width = 32768}, Truncated},
+    {"NoPixelBuffer", {.pixels = Bytes(4)}, OutOfMemory, {}, 1},
+    {"NoRecord", {.pixels = Bytes(4)}, OutOfMemory, {}, 2},
 };
 // clang-format on
 
-class LoadTest : public ::testing::TestWithParam<LoadCase> {};
-
-TEST_P(LoadTest, GivesExactBytes) {
-    const Decoded decoded = Decode(BuildBmp(GetParam().file));
-
-    ASSERT_EQ(decoded.status, DibStatus::Loaded);
-    EXPECT_EQ(decoded.height, std::abs(GetParam().file.height));
-    EXPECT_EQ(decoded.pixels, GetParam().expected);
+TEST(DibDecoderTest, DecodesEachFileExactlyOrRejectsItWithItsReason) {
+    for (const DecodeCase& row : kCases) {
+        SCOPED_TRACE(row.name);
+        kv17::image_test::FailAllocation(row.failingAllocation);
+        const Bytes file = BuildBmp(row.file);
+        EXPECT_EQ(std::get<DibStatus>(Decode(file)), row.status);
+        if (row.status != Loaded) continue;
+        EXPECT_EQ(Decode(file),
+                  Decoded(Loaded, row.file.width, std::abs(row.file.height), row.rgb));
+        // The same without the file header; no shorter prefix of either loads.
+        const Bytes bare = BuildBmp(row.file, false);
+        EXPECT_EQ(std::get<Bytes>(Decode(bare)), row.rgb);
+        for (const Bytes& bytes : {file, bare}) {
+            size_t length = 0;
+            while (length < bytes.size() && std::get<0>(Decode(bytes, length)) == Truncated)
+                ++length;
+            EXPECT_EQ(length, bytes.size()) << "the first prefix not refused as truncated";
+        }
+    }
+    kv17::image_test::FailAllocation(0);
 }
-
-INSTANTIATE_TEST_SUITE_P(Files, LoadTest, ::testing::ValuesIn(kLoadCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,7 +1,6 @@
 // kv17-make-texture as a user runs it: any picture becomes a bitmap the
 // demo's decoder takes, and bad input leaves no file behind.
-#include "decode_helpers.h"
-#include "temp_files.h"
+#include "test_files.h"
 
 #include <sys/wait.h>
 
@@ -63,13 +62,13 @@ TEST_F(Tool, FitsAnOddSizedPngInAWhiteFrame) {
     ASSERT_NE(stbi_write_png(temp.PathOf("odd.png").c_str(), 300, 70, 3, blue.data(), 900), 0);
     ASSERT_EQ(Run("--from " + temp.PathOf("odd.png") + to), 0) << errors;
     const std::string file = Contents(out);
-    const Decoded image = Decode(Bytes(file.begin(), file.end()));
-    ASSERT_EQ(image.status, DibStatus::Loaded);
+    const auto [status, width, height, pixels] = Decode(Bytes(file.begin(), file.end()));
+    ASSERT_EQ(status, DibStatus::Loaded);
     EXPECT_EQ(std::pair(file[14], file[28]), std::pair('\x28', '\x18'));  // 40-byte header, 24 bits
-    EXPECT_EQ(std::pair(image.width, image.height), std::pair(256, 64));  // the nearest powers of 2
+    EXPECT_EQ(std::pair(width, height), std::pair(256, 64));              // the nearest powers of 2
     for (int corner : {0, 255, 63 * 256, 64 * 256 - 1})
-        EXPECT_EQ(Bytes(&image.pixels[corner * 3], &image.pixels[corner * 3 + 3]), Bytes(3, 255));
-    const uint8_t* middle = &image.pixels[(32 * 256 + 128) * 3];
+        EXPECT_EQ(Bytes(&pixels[corner * 3], &pixels[corner * 3 + 3]), Bytes(3, 255));
+    const uint8_t* middle = &pixels[(32 * 256 + 128) * 3];
     EXPECT_EQ(Bytes(middle, middle + 3), (Bytes{10, 20, 200}));
 }
 

@@ -1,0 +1,116 @@
+// Bitmap files written field by field, so that a test states every byte; what the decoder makes
+// of them; and a folder for them.
+#pragma once
+
+#include "dib_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+using Bytes = std::vector<uint8_t>;
+
+struct BmpFile {
+    bool core = false;        // the 12-byte core header instead of the 40-byte info header
+    uint32_t headerSize = 0;  // 0: the size of the form written
+    int32_t width = 1, height = 1;
+    uint16_t planes = 1, bitCount = 24;
+    uint32_t compression = 0, colorsUsed = 0;
+    int colors = 0;    // colour-table entries written; entry i is TestColors({i})
+    uint32_t gap = 0;  // bytes after the table that bfOffBits skips (file header only)
+    Bytes pixels{};
+};
+
+inline void PutLe(Bytes& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> 8 * i));
+}
+
+inline Bytes BuildBmp(const BmpFile& file, bool fileHeader = true) {
+    Bytes dib;
+    PutLe(dib, file.headerSize ? file.headerSize : file.core ? 12 : 40, 4);
+    PutLe(dib, static_cast<uint32_t>(file.width), file.core ? 2 : 4);
+    PutLe(dib, static_cast<uint32_t>(file.height), file.core ? 2 : 4);
+    PutLe(dib, file.planes, 2);
+    PutLe(dib, file.bitCount, 2);
+    // The image size, resolutions and colours important are never needed.
+    for (uint32_t field : {file.compression, 0xFFFFFFFFu, 1u, 2u, file.colorsUsed, 3u}) {
+        if (!file.core) PutLe(dib, field, 4);
+    }
+    // Blue, green, red, and in the info form a reserved byte.
+    for (int i = 0; i < file.colors; ++i) {
+        dib.insert(dib.end(), {uint8_t(i), uint8_t(i ^ 0x80), uint8_t(255 - i)});
+        if (!file.core) dib.push_back(0xA5);
+    }
+    Bytes out;
+    if (fileHeader) {
+        dib.insert(dib.end(), file.gap, 0xEE);
+        out = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0};  // the file's size and reserved: never read
+        PutLe(out, uint32_t(14 + dib.size()), 4);
+    }
+    out.insert(out.end(), dib.begin(), dib.end());
+    out.insert(out.end(), file.pixels.begin(), file.pixels.end());
+    return out;
+}
+
+// The red, green and blue of colour-table entries; -1 stands for black.
+inline Bytes TestColors(std::initializer_list<int> indices) {
+    Bytes rgb;
+    for (int i : indices) {
+        auto part = [i](int value) { return uint8_t(i < 0 ? 0 : value); };
+        rgb.insert(rgb.end(), {part(255 - i), part(i ^ 0x80), part(i)});
+    }
+    return rgb;
+}
+
+// 2 x 2 pixels, 24 bits: the file's rows, bottom first and padded to 8 bytes,
+// and what the decoder makes of them.
+inline const Bytes kExampleRows = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+inline const Bytes kExampleRgb = {3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10};
+inline Bytes ExampleBmp() { return BuildBmp({.width = 2, .height = 2, .pixels = kExampleRows}); }
+
+using Decoded = std::tuple<DibStatus, int32_t, int32_t, Bytes>;  // status, width, height, RGB
+
+// Decodes a copy of the first `length` bytes that fills its heap block exactly, so that the
+// sanitizer builds see any read past the end.
+inline Decoded Decode(const Bytes& file, size_t length = SIZE_MAX) {
+    const Bytes data(file.begin(), file.begin() + std::min(length, file.size()));
+    RgbImage* image = nullptr;
+    const DibStatus status = DecodeDib(data.data(), data.size(), &image);
+    if (image == nullptr) return {status, 0, 0, {}};
+    const Decoded decoded{status, image->width, image->height,
+                          Bytes(image->pixels, image->pixels + image->width * image->height * 3)};
+    std::free(image->pixels);
+    std::free(image);
+    return decoded;
+}
+
+// A folder of the test's own, removed with it.
+class TempDirectory {
+public:
+    TempDirectory() {
+        std::filesystem::remove_all(path_);  // left by a test that crashed
+        std::filesystem::create_directories(path_);
+    }
+    ~TempDirectory() { std::filesystem::remove_all(path_); }
+
+    std::string PathOf(const std::string& name) const { return (path_ / name).string(); }
+
+    std::string Write(const std::string& name, const Bytes& bytes) const {
+        std::ofstream(PathOf(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        return PathOf(name);
+    }
+
+private:
+    const ::testing::TestInfo* test_ = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::filesystem::path path_ =
+        std::filesystem::path(::testing::TempDir()) /
+        (std::string("kv17-") + test_->test_suite_name() + "." + test_->name());
+};
