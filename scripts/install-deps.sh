@@ -16,6 +16,10 @@ packages=("$@")
     xvfb openbox xdotool x11-utils libx11-dev
     # the Debian package and its checks
     dpkg-dev lintian desktop-file-utils
+    # kv17-capture's videos (FFmpeg; libwebp reads animated WebP back in its
+    # tests), and the frame-time plot
+    libavcodec-dev libavformat-dev libavfilter-dev libswscale-dev libavutil-dev libwebp-dev
+    python3-matplotlib
     # the sanitizer build and the fuzzer
     clang libclang-rt-dev python3
 )
