@@ -17,7 +17,6 @@ namespace {
 constexpr GLsizei kListCount = 256;
 constexpr DWORD kGlyphCount = 255;  // list 255 stays empty
 constexpr float kExtrusion = 0.1f;
-constexpr float kScrollStep = 0.05f;
 constexpr size_t kTextBytes = 1024;
 
 // Slack around each glyph's box in the visibility test, in em units. It

@@ -10,6 +10,9 @@ extern GLuint fontBase;                      // first of the 256 glyph lists
 extern GLYPHMETRICSFLOAT glyphMetrics[256];  // filled by the outline extraction
 extern float scrollOffset;                   // how far the line has moved left
 
+// How far each PrintScroller call moves the line to the left.
+constexpr float kScrollStep = 0.05f;
+
 // Advance-only twins of the glyph lists (0 when there are none): list
 // advanceListBase + c moves the origin exactly as list fontBase + c does and
 // draws nothing.
