@@ -14,7 +14,7 @@ bool Parse(std::vector<std::string> args, CaptureOptions* options, bool haveDisp
     return ok;
 }
 
-TEST(CaptureOptionsTest, FramesAreSortedRangesAreExpandedRepeatsDropped) {
+TEST(CaptureOptionsTest, FramesSortedRangesExpandedRepeatsDroppedVideoHelp) {
     CaptureOptions options;
     ASSERT_TRUE(Parse({"--frames", "1001,5-7,1,6,1"}, &options));
     EXPECT_EQ(options.frames, (std::vector<int>{1, 5, 6, 7, 1001}));
@@ -22,6 +22,16 @@ TEST(CaptureOptionsTest, FramesAreSortedRangesAreExpandedRepeatsDropped) {
     EXPECT_FALSE(options.fullscreen);
     EXPECT_TRUE(options.keys.empty());
     EXPECT_EQ(options.shrink, 1);
+    EXPECT_TRUE(options.videoPath.empty());
+
+    options = {};  // a video: frames from 1 until the greeting has left
+    ASSERT_TRUE(Parse({"--video", "clip.WebM", "--fps", "30"}, &options));
+    EXPECT_EQ(options.videoPath, "clip.WebM");
+    EXPECT_EQ(options.fps, 30);
+    EXPECT_TRUE(options.frames.empty());
+    options = {};
+    ASSERT_TRUE(Parse({"--frames", "1", "-h", "--verbose"}, &options));
+    EXPECT_TRUE(options.help);
 }
 
 TEST(CaptureOptionsTest, HeadlessByDefaultOnlyWithoutADisplay) {
@@ -77,6 +87,16 @@ TEST(CaptureOptionsTest, MalformedArgumentsAreRefused) {
         {"--frames", "1", "--shrink", "0"},          // at least 1
         {"--frames", "1", "--shrink", "9"},          // at most 8
         {"--frames", "1", "--verbose"},              // unknown flag
+        {"--frames", "1000001"},                     // past the last frame accepted
+        {"--frames", "2147483647"},                  // INT_MAX
+        {"--frames", "5", "--keys", "pageup:3-6"},   // the key outlasts the frames
+        {"--frames", "5", "--keys", "f1:6"},         // a key after the last frame
+        {"--video", "clip.avi"},                     // no such video format
+        {"--video", ".mp4"},                         // no name before the extension
+        {"--video", "clip.mp4", "--frames", "1,3"},  // a video has one range
+        {"--video", "clip.mp4", "--out", "shots"},   // PNG folder for a video
+        {"--video", "clip.mp4", "--fps", "0"},       // 1 to 60
+        {"--video", "clip.mp4", "--fps", "61"},
     };
     for (const auto& args : bad) {
         CaptureOptions options;

@@ -1,4 +1,5 @@
-// kv17-capture: runs the demo and saves chosen frames as PNG files.
+// kv17-capture: runs the demo and saves chosen frames as PNG files, or
+// records a video.
 #include "capture_options.h"
 #include "frame_capture.h"
 
@@ -13,6 +14,10 @@ int main(int argc, char** argv) {
     if (!ParseCaptureOptions(args, haveDisplay, &options, &error)) {
         fprintf(stderr, "kv17-capture: %s\n%s", error.c_str(), kCaptureUsage);
         return 2;
+    }
+    if (options.help) {
+        fputs(kCaptureUsage, stdout);
+        return 0;
     }
     return RunCapture(options);
 }

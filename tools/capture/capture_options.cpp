@@ -1,5 +1,6 @@
 #include "capture_options.h"
 
+#include "video_file.h"
 #include "win32_api.h"
 
 #include <algorithm>
@@ -7,16 +8,27 @@
 #include <climits>
 
 const char kCaptureUsage[] =
-    "usage: kv17-capture --frames LIST [--out DIR] [--fullscreen yes|no]\n"
-    "                    [--keys SCRIPT] [--shrink N] [--headless | --on-display]\n"
-    "  --frames LIST     frame numbers to save, e.g. 1,455,1000-1003\n"
+    "usage: kv17-capture --frames LIST [--out DIR] [OPTIONS]\n"
+    "       kv17-capture --video FILE [--frames A-B] [--fps N] [OPTIONS]\n"
+    "Runs the demo and saves chosen frames as PNG files, or records a video.\n"
+    "  --frames LIST     frame numbers to save, e.g. 1,455,1000-1003 (1 to 1000000)\n"
     "  --out DIR         where frame-NNNNN.png are written (default shots)\n"
+    "  --video FILE      record frames A to B into FILE; its extension picks the\n"
+    "                    format: .mp4 (H.264), .webm (VP9), .gif or .webp (animated).\n"
+    "                    Default frames: from 1 until the greeting line has left\n"
+    "  --fps N           video frames per second, 1 to 60 (default 60: every frame;\n"
+    "                    the demo was made for 60 Hz, fewer drop frames)\n"
     "  --fullscreen ANS  the answer to the start question (default no)\n"
     "  --keys SCRIPT     keys held over frames, e.g. pageup:200-300,f1:600;\n"
     "                    keys: pageup, pagedown, f1; frames from 2 on\n"
     "  --shrink N        save frames N times smaller (1 to 8, default 1)\n"
     "  --headless        no window on screen (the default without a display)\n"
     "  --on-display      a visible window (the default with a display)\n"
+    "  -h, --help        print this text\n"
+    "Files appear only when complete: each is written under a temporary name\n"
+    "and renamed at the end. On a terminal a video shows its progress. Ctrl-C or\n"
+    "SIGTERM ends a video early: the frames made so far are finished into FILE\n"
+    "as a shorter video, and the exit status is 1.\n"
     "The demo runs from the working directory, which must hold\n"
     "Data/texture.bmp, and ends with Esc after the last frame asked for.\n";
 
@@ -33,7 +45,8 @@ bool ParseNumber(std::string_view text, int* value) {
     return status == std::errc() && end == text.data() + text.size();
 }
 
-// "N" or "N-M" with 1 <= N <= M, at most kMostFramesPerRange frames.
+// "N" or "N-M" with 1 <= N <= M <= kLastFrameAccepted, at most
+// kMostFramesPerRange frames.
 bool ParseRange(std::string_view text, int* first, int* last) {
     size_t dash = text.find('-');
     if (dash == std::string_view::npos) {
@@ -43,7 +56,8 @@ bool ParseRange(std::string_view text, int* first, int* last) {
                !ParseNumber(text.substr(dash + 1), last)) {
         return false;
     }
-    return *first >= 1 && *first <= *last && *last - *first < kMostFramesPerRange;
+    return *first >= 1 && *first <= *last && *last <= kLastFrameAccepted &&
+           *last - *first < kMostFramesPerRange;
 }
 
 std::vector<std::string_view> SplitCommas(std::string_view text) {
@@ -70,11 +84,22 @@ bool ParseFrames(std::string_view text, std::vector<int>* frames) {
     return true;
 }
 
+struct KeyName {
+    const char* name;
+    int virtualKey;
+};
+constexpr KeyName kKeyNames[] = {{"pageup", VK_PRIOR}, {"pagedown", VK_NEXT}, {"f1", VK_F1}};
+
 int KeyNamed(std::string_view name) {
-    if (name == "pageup") return VK_PRIOR;
-    if (name == "pagedown") return VK_NEXT;
-    if (name == "f1") return VK_F1;
+    for (const KeyName& key : kKeyNames)
+        if (name == key.name) return key.virtualKey;
     return 0;
+}
+
+const char* NameOfKey(int virtualKey) {
+    for (const KeyName& key : kKeyNames)
+        if (virtualKey == key.virtualKey) return key.name;
+    return "?";
 }
 
 // Keys are posted from the frame before, so frame 1 cannot start a hold.
@@ -93,11 +118,27 @@ bool ParseKeys(std::string_view text, std::vector<KeyHold>* keys) {
 
 }  // namespace
 
+std::string KeyBeyondLastFrame(const std::vector<KeyHold>& keys, int lastFrame) {
+    for (const KeyHold& hold : keys) {
+        if (hold.lastFrame <= lastFrame) continue;
+        std::string text =
+            std::string(NameOfKey(hold.virtualKey)) + ":" + std::to_string(hold.firstFrame);
+        if (hold.lastFrame != hold.firstFrame) text += '-' + std::to_string(hold.lastFrame);
+        return text + " goes past the last frame, " + std::to_string(lastFrame);
+    }
+    return "";
+}
+
 bool ParseCaptureOptions(const std::vector<std::string>& args, bool haveDisplay,
                          CaptureOptions* options, std::string* error) {
     options->headless = !haveDisplay;
+    bool outGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& flag = args[i];
+        if (flag == "--help" || flag == "-h") {
+            options->help = true;
+            return true;
+        }
         if (flag == "--headless") {
             options->headless = true;
             continue;
@@ -107,7 +148,7 @@ bool ParseCaptureOptions(const std::vector<std::string>& args, bool haveDisplay,
             continue;
         }
         if (flag != "--frames" && flag != "--out" && flag != "--fullscreen" && flag != "--keys" &&
-            flag != "--shrink") {
+            flag != "--shrink" && flag != "--video" && flag != "--fps") {
             *error = "unknown argument " + flag;
             return false;
         }
@@ -117,7 +158,8 @@ bool ParseCaptureOptions(const std::vector<std::string>& args, bool haveDisplay,
         }
         const std::string& value = args[++i];
         if (flag == "--frames" && !ParseFrames(value, &options->frames)) {
-            *error = "bad frame list " + value;
+            *error = "bad frame list " + value + " (frames are 1 to " +
+                     std::to_string(kLastFrameAccepted) + ")";
             return false;
         }
         if (flag == "--out") {
@@ -126,6 +168,24 @@ bool ParseCaptureOptions(const std::vector<std::string>& args, bool haveDisplay,
                 return false;
             }
             options->outDir = value;
+            outGiven = true;
+        }
+        if (flag == "--video") {
+            if (value.empty()) {
+                *error = "--video needs a file name";
+                return false;
+            }
+            if (!IsVideoFileName(value)) {
+                *error = "cannot tell the video format of " + value +
+                         ": the name must end in .mp4, .webm, .gif or .webp";
+                return false;
+            }
+            options->videoPath = value;
+        }
+        if (flag == "--fps" &&
+            (!ParseNumber(value, &options->fps) || options->fps < 1 || options->fps > 60)) {
+            *error = "--fps takes 1 to 60";
+            return false;
         }
         if (flag == "--fullscreen") {
             if (value != "yes" && value != "no") {
@@ -144,9 +204,24 @@ bool ParseCaptureOptions(const std::vector<std::string>& args, bool haveDisplay,
             return false;
         }
     }
-    if (options->frames.empty()) {
-        *error = "no frames asked for (--frames)";
-        return false;
+    const std::vector<int>& frames = options->frames;
+    if (options->videoPath.empty()) {
+        if (frames.empty()) {
+            *error = "no frames asked for (--frames)";
+            return false;
+        }
+    } else {
+        if (outGiven) {
+            *error = "--out is for PNG frames; a video goes to the --video file";
+            return false;
+        }
+        if (!frames.empty() && frames.back() - frames.front() + 1 != (int)frames.size()) {
+            *error = "a video takes one unbroken range of frames, A-B";
+            return false;
+        }
     }
-    return true;
+    // With the default video frames the last one is known only once the
+    // demo has its font; the capture checks the keys then.
+    if (!frames.empty()) *error = KeyBeyondLastFrame(options->keys, frames.back());
+    return error->empty();
 }

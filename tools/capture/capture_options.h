@@ -13,18 +13,32 @@ struct KeyHold {
 };
 
 struct CaptureOptions {
-    std::vector<int> frames;  // ascending, no repeats
+    // Ascending, no repeats. For a video one unbroken range, or empty for
+    // the default: from frame 1 until the greeting line has left the screen.
+    std::vector<int> frames;
     std::string outDir = "shots";
+    std::string videoPath;  // empty: PNG files in outDir
+    int fps = 60;           // video frames per second of the demo's 60
     bool fullscreen = false;
     bool headless = false;
     int shrink = 1;  // each saved side divided by this, pixels averaged
     std::vector<KeyHold> keys;
+    bool help = false;  // --help: print the usage, nothing else
 };
+
+// The highest frame number accepted. Nothing moves any more long before it
+// (the greeting line is gone near frame 11,000, the pyramids have stopped
+// turning at about 2,000), and it keeps frame arithmetic far from INT_MAX.
+constexpr int kLastFrameAccepted = 1000000;
 
 // Parses the arguments after the program name. `haveDisplay` picks the
 // default of --headless. False, with a one-line reason in *error, on any
 // malformed argument.
 bool ParseCaptureOptions(const std::vector<std::string>& args, bool haveDisplay,
                          CaptureOptions* options, std::string* error);
+
+// A key hold that ends after `lastFrame`, which would be cut short
+// unnoticed: its description for an error message, else empty.
+std::string KeyBeyondLastFrame(const std::vector<KeyHold>& keys, int lastFrame);
 
 extern const char kCaptureUsage[];

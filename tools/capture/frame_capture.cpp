@@ -3,14 +3,21 @@
 #include "demo_main.h"
 #include "demo_state.h"
 #include "frame_timeline.h"
+#include "greeting_end.h"
 #include "png_file.h"
+#include "progress.h"
+#include "shrink.h"
 #include "test_seam.h"
+#include "video_recorder.h"
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <set>
+#include <unistd.h>
 
 namespace {
 
@@ -22,13 +29,22 @@ constexpr int kFurtherAnswers = 16;
 // is ended after this many presentations past the last frame asked for.
 constexpr int kSpareSwaps = 100000;
 
+// The demo was tuned for a 60 Hz display: one frame of it is 1/60 s.
+constexpr int kDemoFps = 60;
+
 struct CaptureRun {
+    explicit CaptureRun(const CaptureOptions* options) : options(options) {}
     const CaptureOptions* options;
-    std::set<int> pending;  // frames still to save
-    int lastFrame = 0;      // the frameCount of the previous swap
+    std::set<int> pending;  // PNG frames still to save
+    int firstFrame = 0;     // a video's range; lastFrame is 0 until known
+    int lastFrame = 0;
+    VideoRecorder* video = nullptr;
+    Progress* progress = nullptr;
+    int previousFrame = 0;  // the frameCount of the previous swap
     int swaps = 0;
-    int saved = 0;
-    bool failed = false;
+    int saved = 0;     // PNG files written, video frames queued
+    int exitCode = 0;  // non-zero once the run has failed
+    std::string error;
 };
 
 std::string FramePath(const std::string& dir, int frame) {
@@ -37,37 +53,61 @@ std::string FramePath(const std::string& dir, int frame) {
     return (std::filesystem::path(dir) / name).string();
 }
 
-// Each `factor` x `factor` block of pixels becomes their mean.
-std::vector<uint8_t> Shrink(const std::vector<uint8_t>& rgb, int width, int height, int factor) {
-    const int outWidth = width / factor, outHeight = height / factor;
-    std::vector<uint8_t> out((size_t)outWidth * outHeight * 3);
-    for (int y = 0; y < outHeight; ++y) {
-        for (int x = 0; x < outWidth; ++x) {
-            for (int channel = 0; channel < 3; ++channel) {
-                int sum = 0;
-                for (int dy = 0; dy < factor; ++dy)
-                    for (int dx = 0; dx < factor; ++dx)
-                        sum += rgb[((size_t)(y * factor + dy) * width + x * factor + dx) * 3 +
-                                   channel];
-                out[((size_t)y * outWidth + x) * 3 + channel] =
-                    (uint8_t)((sum + factor * factor / 2) / (factor * factor));
-            }
-        }
-    }
-    return out;
-}
-
-bool SaveFrame(const std::string& path, int shrink) {
+// The frame about to be presented, BGR, bottom row first.
+std::vector<uint8_t> ReadFrame(int* width, int* height) {
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    const int width = viewport[2], height = viewport[3];
-    std::vector<uint8_t> rgb((size_t)width * height * 3);
+    *width = viewport[2];
+    *height = viewport[3];
+    std::vector<uint8_t> bgr((size_t)*width * *height * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     // The default read buffer: the back buffer, or the only one the
-    // offscreen driver has.
-    glReadPixels(viewport[0], viewport[1], width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    if (shrink == 1) return WritePng(path, width, height, rgb);
-    return WritePng(path, width / shrink, height / shrink, Shrink(rgb, width, height, shrink));
+    // offscreen driver has. BGR is the order Mesa keeps the pixels in:
+    // llvmpipe reads it back in a seventh of the time RGB takes.
+    glReadPixels(viewport[0], viewport[1], *width, *height, GL_BGR, GL_UNSIGNED_BYTE, bgr.data());
+    return bgr;
+}
+
+void SaveFrame(CaptureRun* run) {
+    const int shrink = run->options->shrink;
+    int width = 0, height = 0;
+    std::vector<uint8_t> bgr = ReadFrame(&width, &height);
+    if (shrink > 1) bgr = Shrink(bgr, width, height, shrink);
+    std::string path = FramePath(run->options->outDir, frameCount);
+    if (WritePng(path, width / shrink, height / shrink, bgr, &run->error)) {
+        printf("%s\n", path.c_str());
+        ++run->saved;
+    } else {
+        run->exitCode = 1;
+    }
+}
+
+// At --fps below 60 a frame is kept when it starts a new video frame, so
+// the video runs at the demo's speed.
+int64_t VideoIndex(const CaptureRun& run, int frame) {
+    return (int64_t)(frame - run.firstFrame) * run.options->fps / kDemoFps;
+}
+
+void RecordFrame(CaptureRun* run) {
+    if (run->lastFrame == 0) {
+        run->lastFrame = FrameGreetingHasLeft();
+        run->error = KeyBeyondLastFrame(run->options->keys, run->lastFrame);
+        if (!run->error.empty()) {
+            run->exitCode = 2;
+            return;
+        }
+    }
+    run->progress->Update(frameCount, run->lastFrame);
+    if (frameCount < run->firstFrame || frameCount > run->lastFrame) return;
+    const int64_t index = VideoIndex(*run, frameCount);
+    if (frameCount > run->firstFrame && index == VideoIndex(*run, frameCount - 1)) return;
+    int width = 0, height = 0;
+    std::vector<uint8_t> bgr = ReadFrame(&width, &height);
+    if (!run->video->Add(std::move(bgr), width, height, index)) {
+        run->exitCode = 1;  // the recorder says why when it is finished
+        return;
+    }
+    ++run->saved;
 }
 
 // Keys are posted while frame `made` is presented, so they are down (or
@@ -85,37 +125,24 @@ void PostKeysAfter(const CaptureOptions& options, int made) {
 void OnPresent(CaptureRun* run) {
     ++run->swaps;
     // An inactive pass presents without drawing: nothing new to save.
-    const bool fresh = frameCount != run->lastFrame;
-    run->lastFrame = frameCount;
-    if (fresh) {
-        if (run->pending.erase(frameCount)) {
-            std::string path = FramePath(run->options->outDir, frameCount);
-            if (SaveFrame(path, run->options->shrink)) {
-                printf("%s\n", path.c_str());
-                ++run->saved;
-            } else {
-                fprintf(stderr, "kv17-capture: could not write %s\n", path.c_str());
-                run->failed = true;
-            }
-        }
+    const bool fresh = frameCount != run->previousFrame;
+    run->previousFrame = frameCount;
+    if (fresh && run->exitCode == 0) {
+        if (run->video)
+            RecordFrame(run);
+        else if (run->pending.erase(frameCount))
+            SaveFrame(run);
         PostKeysAfter(*run->options, frameCount);
     }
-    if (run->pending.empty() || run->failed ||
-        run->swaps > run->options->frames.back() + kSpareSwaps)
+    const bool done =
+        run->video ? run->lastFrame != 0 && frameCount >= run->lastFrame : run->pending.empty();
+    const int last = run->video ? run->lastFrame : run->options->frames.back();
+    if (done || run->exitCode != 0 || run->swaps > last + kSpareSwaps)
         kv17::seam::PostKey(mainWindow, VK_ESCAPE, true);
 }
 
-}  // namespace
-
-int RunCapture(const CaptureOptions& options) {
-    std::error_code error;
-    std::filesystem::create_directories(options.outDir, error);
-    if (error) {
-        fprintf(stderr, "kv17-capture: cannot make %s: %s\n", options.outDir.c_str(),
-                error.message().c_str());
-        return 1;
-    }
-
+int RunDemo(CaptureRun* run) {
+    const CaptureOptions& options = *run->options;
     if (options.headless) {
         kv17::seam::UseOffscreenVideo();
         // The offscreen driver lists no modes; let full-screen succeed there.
@@ -125,8 +152,7 @@ int RunCapture(const CaptureOptions& options) {
     answers[0] = options.fullscreen ? IDYES : IDNO;
     kv17::seam::AnswerMessageBoxes(answers);
 
-    CaptureRun run{&options, {options.frames.begin(), options.frames.end()}};
-    kv17::seam::OnSwapBuffers([&run](HDC) { OnPresent(&run); });
+    kv17::seam::OnSwapBuffers([run](HDC) { OnPresent(run); });
     int exitCode = DemoMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOW);
     kv17::seam::OnSwapBuffers(nullptr);
 
@@ -136,11 +162,70 @@ int RunCapture(const CaptureOptions& options) {
         fprintf(stderr, "kv17-capture: the demo said \"%s: %s\"\n", boxes[i].caption.c_str(),
                 boxes[i].text.c_str());
     kv17::seam::Reset();
+    return exitCode;
+}
 
+int CaptureFrames(const CaptureOptions& options) {
+    std::error_code error;
+    std::filesystem::create_directories(options.outDir, error);
+    if (error) {
+        fprintf(stderr, "kv17-capture: cannot make %s: %s\n", options.outDir.c_str(),
+                error.message().c_str());
+        return 1;
+    }
+    CaptureRun run(&options);
+    run.pending.insert(options.frames.begin(), options.frames.end());
+    int exitCode = RunDemo(&run);
+    if (run.exitCode != 0) {
+        fprintf(stderr, "kv17-capture: %s\n", run.error.c_str());
+        return run.exitCode;
+    }
     if (run.saved != (int)options.frames.size()) {
         fprintf(stderr, "kv17-capture: saved %d of %zu frames (demo exit code %d)\n", run.saved,
                 options.frames.size(), exitCode);
         return 1;
     }
     return exitCode == 0 ? 0 : 1;
+}
+
+// A run that ends early (Ctrl-C, SIGTERM, the demo failing) still leaves a
+// complete video of the frames made so far, and exits with 1.
+int CaptureVideo(const CaptureOptions& options) {
+    CaptureRun run(&options);
+    if (!options.frames.empty()) {
+        run.firstFrame = options.frames.front();
+        run.lastFrame = options.frames.back();
+    } else {
+        run.firstFrame = 1;
+    }
+    VideoRecorder video(options.videoPath, options.fps, options.shrink);
+    Progress progress(isatty(STDERR_FILENO));
+    run.video = &video;
+    run.progress = &progress;
+    int exitCode = RunDemo(&run);
+    progress.Clear();
+
+    if (run.exitCode == 2) {  // a key past the default last frame
+        fprintf(stderr, "kv17-capture: %s\n", run.error.c_str());
+        return 2;
+    }
+    std::string why;
+    if (!video.Finish(&why)) {
+        fprintf(stderr, "kv17-capture: %s\n", why.c_str());
+        return 1;
+    }
+    const double seconds = progress.Seconds();
+    const int made = std::min(run.previousFrame, run.lastFrame);
+    const bool complete = made == run.lastFrame;
+    fprintf(stderr,
+            "kv17-capture: %s: frames %d-%d%s, %d video frames at %d fps, %.1f s (%.1f frames/s)\n",
+            options.videoPath.c_str(), run.firstFrame, made, complete ? "" : " (stopped early)",
+            run.saved, options.fps, seconds, made / seconds);
+    return complete && exitCode == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int RunCapture(const CaptureOptions& options) {
+    return options.videoPath.empty() ? CaptureFrames(options) : CaptureVideo(options);
 }

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-// `rgb` holds `height` rows of `width` RGB pixels, bottom row first (as GL
-// reads them); the file gets them top row first. False when the file could
-// not be written.
-bool WritePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb);
+// `bgr` holds `height` rows of `width` BGR pixels, bottom row first (as GL
+// reads them); the file gets them as RGB, top row first. The file appears only once
+// it is completely written; false, with the path and the reason in *error,
+// when it could not be.
+bool WritePng(const std::string& path, int width, int height, const std::vector<uint8_t>& bgr,
+              std::string* error);
