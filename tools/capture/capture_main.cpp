@@ -5,6 +5,29 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+
+// The demo loads "Data/texture.bmp" from the working directory. When that
+// is not there, an installed kv17-capture runs from the installed data
+// (KV17_BIN_TO_DATA from its own folder); paths given on the command line
+// keep meaning what they meant where the user started it.
+void UseInstalledDataIfNeeded(CaptureOptions* options) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (fs::exists("Data/texture.bmp", error)) return;
+    fs::path self = fs::read_symlink("/proc/self/exe", error);
+    if (error) return;
+    fs::path data = self.parent_path() / KV17_BIN_TO_DATA;
+    if (!fs::exists(data / "Data/texture.bmp", error)) return;
+    options->outDir = fs::absolute(options->outDir).string();
+    if (!options->videoPath.empty()) options->videoPath = fs::absolute(options->videoPath).string();
+    fs::current_path(data, error);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -19,5 +42,6 @@ int main(int argc, char** argv) {
         fputs(kCaptureUsage, stdout);
         return 0;
     }
+    UseInstalledDataIfNeeded(&options);
     return RunCapture(options);
 }

@@ -29,8 +29,8 @@ const char kCaptureUsage[] =
     "and renamed at the end. On a terminal a video shows its progress. Ctrl-C or\n"
     "SIGTERM ends a video early: the frames made so far are finished into FILE\n"
     "as a shorter video, and the exit status is 1.\n"
-    "The demo runs from the working directory, which must hold\n"
-    "Data/texture.bmp, and ends with Esc after the last frame asked for.\n";
+    "The demo runs from the working directory if it holds Data/texture.bmp,\n"
+    "else from the installed data; it ends with Esc after the last frame.\n";
 
 namespace {
 
