@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
     CaptureOptions options;
     std::string error;
     if (!ParseCaptureOptions(args, haveDisplay, &options, &error)) {
-        fprintf(stderr, "kv17-capture: %s\n%s", error.c_str(), kCaptureUsage);
+        fprintf(stderr, "kv17-capture: %s\n(kv17-capture --help lists the options)\n",
+                error.c_str());
         return 2;
     }
     if (options.help) {
