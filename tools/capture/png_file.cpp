@@ -1,6 +1,6 @@
 #include "png_file.h"
 
-#include "pending_file.h"
+#include "output_file.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
@@ -34,6 +34,8 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
         *error = "could not encode " + path;
         return false;
     }
-    PendingFile file(path);
-    return file.Create(error) && file.Write(png.data(), png.size(), error) && file.Commit(error);
+    OutputFile file;
+    if (file.Open(path) && file.Write(png.data(), png.size()) && file.Commit()) return true;
+    *error = "could not write " + file.Error();
+    return false;
 }

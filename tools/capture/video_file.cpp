@@ -1,6 +1,6 @@
 #include "video_file.h"
 
-#include "pending_file.h"
+#include "output_file.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -64,7 +64,7 @@ std::string AvError(int code) {
 bool IsVideoFileName(const std::string& path) { return FormatFor(path) != nullptr; }
 
 struct VideoFile::State {
-    explicit State(const std::string& path) : file(path) {}
+    explicit State(const std::string& path) : path(path) {}
     ~State() {
         sws_freeContext(scaler);
         av_frame_free(&picture);
@@ -77,7 +77,7 @@ struct VideoFile::State {
     }
 
     bool Fail(const char* doing, int code, std::string* error) {
-        *error = std::string("could not ") + doing + " " + file.path() + ": " + AvError(code);
+        *error = std::string("could not ") + doing + " " + path + ": " + AvError(code);
         return false;
     }
 
@@ -85,7 +85,8 @@ struct VideoFile::State {
     bool Encode(AVFrame* frame, std::string* error);
     bool Filter(AVFrame* frame, std::string* error);
 
-    PendingFile file;
+    std::string path;
+    OutputFile file;  // FFmpeg writes its temporary file by name
     AVFormatContext* muxer = nullptr;
     AVCodecContext* encoder = nullptr;
     AVStream* stream = nullptr;
@@ -165,9 +166,12 @@ bool VideoFile::State::Start(const Format& format, int width, int height, int fp
                  format.extension + " needs";
         return false;
     }
-    if (!file.Create(error) || !file.Close(error)) return false;
+    if (!file.Open(path)) {
+        *error = "could not create " + file.Error();
+        return false;
+    }
     int result =
-        avformat_alloc_output_context2(&muxer, nullptr, format.muxer, file.temporaryPath().c_str());
+        avformat_alloc_output_context2(&muxer, nullptr, format.muxer, file.TemporaryPath().c_str());
     if (result < 0) return Fail("make", result, error);
     stream = avformat_new_stream(muxer, nullptr);
     encoder = avcodec_alloc_context3(codec);
@@ -208,7 +212,7 @@ bool VideoFile::State::Start(const Format& format, int width, int height, int fp
     result = av_frame_get_buffer(picture, 0);
     if (result < 0) return Fail("make", result, error);
 
-    result = avio_open(&muxer->pb, file.temporaryPath().c_str(), AVIO_FLAG_WRITE);
+    result = avio_open(&muxer->pb, file.TemporaryPath().c_str(), AVIO_FLAG_WRITE);
     if (result < 0) return Fail("create", result, error);
     AVDictionary* options = nullptr;
     av_dict_set(&options, "movflags", "+faststart", 0);  // mp4: the index before the data
@@ -304,5 +308,7 @@ bool VideoFile::Finish(std::string* error) {
     if (result < 0) return video.Fail("write", result, error);
     result = avio_closep(&video.muxer->pb);
     if (result < 0) return video.Fail("write", result, error);
-    return video.file.Commit(error);
+    if (video.file.Commit()) return true;
+    *error = "could not write " + video.file.Error();
+    return false;
 }

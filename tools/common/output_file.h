@@ -22,6 +22,9 @@ public:
 
     // "PATH: reason" for the first failure; PATH is the name asked for.
     const std::string& Error() const { return error_; }
+    // The temporary file's name, for a writer that opens the file itself
+    // (FFmpeg's muxers); Commit then renames what it wrote.
+    const std::string& TemporaryPath() const { return temporary_; }
 
 private:
     bool Fail();
