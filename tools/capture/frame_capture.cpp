@@ -53,25 +53,26 @@ std::string FramePath(const std::string& dir, int frame) {
     return (std::filesystem::path(dir) / name).string();
 }
 
-// The frame about to be presented, BGR, bottom row first.
-std::vector<uint8_t> ReadFrame(int* width, int* height) {
+// The frame about to be presented, BGR, bottom row first, into `bgr`
+// (whose memory is reused when it is already the right size).
+void ReadFrame(std::vector<uint8_t>* bgr, int* width, int* height) {
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     *width = viewport[2];
     *height = viewport[3];
-    std::vector<uint8_t> bgr((size_t)*width * *height * 3);
+    bgr->resize((size_t)*width * *height * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     // The default read buffer: the back buffer, or the only one the
     // offscreen driver has. BGR is the order Mesa keeps the pixels in:
     // llvmpipe reads it back in a seventh of the time RGB takes.
-    glReadPixels(viewport[0], viewport[1], *width, *height, GL_BGR, GL_UNSIGNED_BYTE, bgr.data());
-    return bgr;
+    glReadPixels(viewport[0], viewport[1], *width, *height, GL_BGR, GL_UNSIGNED_BYTE, bgr->data());
 }
 
 void SaveFrame(CaptureRun* run) {
     const int shrink = run->options->shrink;
     int width = 0, height = 0;
-    std::vector<uint8_t> bgr = ReadFrame(&width, &height);
+    std::vector<uint8_t> bgr;
+    ReadFrame(&bgr, &width, &height);
     if (shrink > 1) bgr = Shrink(bgr, width, height, shrink);
     std::string path = FramePath(run->options->outDir, frameCount);
     if (WritePng(path, width / shrink, height / shrink, bgr, &run->error)) {
@@ -102,7 +103,8 @@ void RecordFrame(CaptureRun* run) {
     const int64_t index = VideoIndex(*run, frameCount);
     if (frameCount > run->firstFrame && index == VideoIndex(*run, frameCount - 1)) return;
     int width = 0, height = 0;
-    std::vector<uint8_t> bgr = ReadFrame(&width, &height);
+    std::vector<uint8_t> bgr = run->video->SpareBuffer();
+    ReadFrame(&bgr, &width, &height);
     if (!run->video->Add(std::move(bgr), width, height, index)) {
         run->exitCode = 1;  // the recorder says why when it is finished
         return;

@@ -134,9 +134,12 @@ bool BuildGifFilters(VideoFile::State* video, int fps, std::string* error) {
 
 void SetEncoderOptions(const Format& format, AVCodecContext* encoder) {
     if (format.encoder == std::string_view("libx264")) {
-        // veryfast keeps up with llvmpipe's frames on two cores; at crf 18
-        // the cube's texture and the glyphs' thin edges keep their detail.
+        // veryfast with the quickest motion search (a third less CPU time
+        // for 15 % more bytes; superfast would double the size) keeps up
+        // with llvmpipe on two cores. At crf 18 the cube's texture and the
+        // glyphs' thin edges keep their detail.
         av_opt_set(encoder->priv_data, "preset", "veryfast", 0);
+        av_opt_set(encoder->priv_data, "x264-params", "me=dia:subme=1", 0);
         av_opt_set(encoder->priv_data, "crf", "18", 0);
         // One thread: llvmpipe's rendering keeps the other core busy, and
         // x264's frame threads cost a fifth more CPU time for nothing here.

@@ -34,22 +34,31 @@ bool VideoRecorder::Add(std::vector<uint8_t> bgr, int width, int height, int64_t
     return true;
 }
 
+std::vector<uint8_t> VideoRecorder::SpareBuffer() {
+    std::lock_guard lock(mutex_);
+    if (spare_.empty()) return {};
+    std::vector<uint8_t> buffer = std::move(spare_.back());
+    spare_.pop_back();
+    return buffer;
+}
+
 int VideoRecorder::framesEncoded() const {
     std::lock_guard lock(mutex_);
     return encoded_;
 }
 
-bool VideoRecorder::Encode(Frame& frame, std::string* error) {
+bool VideoRecorder::Encode(const Frame& frame, std::string* error) {
+    const std::vector<uint8_t>* pixels = &frame.bgr;
+    int width = frame.width, height = frame.height;
     std::vector<uint8_t> shrunk;
     if (shrink_ > 1) {
-        shrunk = Shrink(frame.bgr, frame.width, frame.height, shrink_);
-        frame.bgr.swap(shrunk);
-        frame.width /= shrink_;
-        frame.height /= shrink_;
+        shrunk = Shrink(frame.bgr, width, height, shrink_);
+        pixels = &shrunk;
+        width /= shrink_;
+        height /= shrink_;
     }
-    if (!video_) video_ = VideoFile::Open(path_, frame.width, frame.height, fps_, error);
-    return video_ &&
-           video_->AddFrame(frame.bgr.data(), frame.width, frame.height, frame.index, error);
+    if (!video_) video_ = VideoFile::Open(path_, width, height, fps_, error);
+    return video_ && video_->AddFrame(pixels->data(), width, height, frame.index, error);
 }
 
 void VideoRecorder::Work() {
@@ -74,6 +83,7 @@ void VideoRecorder::Work() {
             return;
         }
         ++encoded_;
+        if (spare_.size() < kQueueFrames) spare_.push_back(std::move(frame.bgr));
     }
 }
 

@@ -25,6 +25,9 @@ public:
     // seconds on; waits while the queue is full. False once the recording
     // has failed: Finish then says why.
     bool Add(std::vector<uint8_t> bgr, int width, int height, int64_t index);
+    // A buffer of a frame already encoded, to read the next one into, or
+    // an empty one: a fresh 900 KB a frame would cost page faults.
+    std::vector<uint8_t> SpareBuffer();
     // Encodes what is queued and finishes the file; false, with the reason
     // in *error, when it is not there complete.
     bool Finish(std::string* error);
@@ -37,7 +40,7 @@ private:
         int64_t index;
     };
     void Work();
-    bool Encode(Frame& frame, std::string* error);
+    bool Encode(const Frame& frame, std::string* error);
 
     const std::string path_;
     const int fps_, shrink_;
@@ -45,6 +48,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<Frame> queue_;
+    std::vector<std::vector<uint8_t>> spare_;
     bool ending_ = false;
     bool failed_ = false;
     std::string error_;
