@@ -25,10 +25,13 @@ TEST(CaptureOptionsTest, FramesSortedRangesExpandedRepeatsDroppedVideoHelp) {
     EXPECT_TRUE(options.videoPath.empty());
 
     options = {};  // a video: frames from 1 until the greeting has left
-    ASSERT_TRUE(Parse({"--video", "clip.WebM", "--fps", "30"}, &options));
+    ASSERT_TRUE(Parse({"--video", "clip.WebM"}, &options));
     EXPECT_EQ(options.videoPath, "clip.WebM");
-    EXPECT_EQ(options.fps, 30);
+    EXPECT_EQ(options.fps, 60);
     EXPECT_TRUE(options.frames.empty());
+    options = {};  // GIF's times are in hundredths of a second
+    ASSERT_TRUE(Parse({"--video", "clip.gif"}, &options));
+    EXPECT_EQ(options.fps, 50);
     options = {};
     ASSERT_TRUE(Parse({"--frames", "1", "-h", "--verbose"}, &options));
     EXPECT_TRUE(options.help);
@@ -97,6 +100,7 @@ TEST(CaptureOptionsTest, MalformedArgumentsAreRefused) {
         {"--video", "clip.mp4", "--out", "shots"},   // PNG folder for a video
         {"--video", "clip.mp4", "--fps", "0"},       // 1 to 60
         {"--video", "clip.mp4", "--fps", "61"},
+        {"--video", "clip.gif", "--fps", "60"},  // uneven in hundredths of a second
     };
     for (const auto& args : bad) {
         CaptureOptions options;

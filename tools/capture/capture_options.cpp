@@ -18,7 +18,8 @@ const char kCaptureUsage[] =
     "                    (animated). Default frames: from 1 until the greeting\n"
     "                    line has left the screen\n"
     "  --fps N           video frames per second, 1 to 60 (default 60: every frame;\n"
-    "                    the demo was made for 60 Hz, fewer drop frames)\n"
+    "                    the demo was made for 60 Hz, fewer drop frames); a GIF\n"
+    "                    keeps hundredths of a second: 50 at most, its default\n"
     "  --fullscreen ANS  the answer to the start question (default no)\n"
     "  --keys SCRIPT     keys held over frames, e.g. pageup:200-300,f1:600;\n"
     "                    keys: pageup, pagedown, f1; frames from 2 on\n"
@@ -36,6 +37,7 @@ const char kCaptureUsage[] =
 namespace {
 
 constexpr int kMostShrink = 8;
+constexpr int kMostGifFps = 50;
 
 // A typo such as 1-1000000 should not write a million files.
 constexpr int kMostFramesPerRange = 100000;
@@ -218,6 +220,14 @@ bool ParseCaptureOptions(const std::vector<std::string>& args, bool haveDisplay,
         }
         if (!frames.empty() && frames.back() - frames.front() + 1 != (int)frames.size()) {
             *error = "a video takes one unbroken range of frames, A-B";
+            return false;
+        }
+        // GIF keeps each frame's time in hundredths of a second, and
+        // browsers slow anything under two of them down to ten.
+        const bool gif = IsGifFileName(options->videoPath);
+        if (options->fps == 0) options->fps = gif ? kMostGifFps : 60;
+        if (gif && options->fps > kMostGifFps) {
+            *error = "a GIF plays evenly at 50 frames per second at most (--fps 50, 25, 20)";
             return false;
         }
     }

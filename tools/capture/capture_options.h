@@ -18,7 +18,7 @@ struct CaptureOptions {
     std::vector<int> frames;
     std::string outDir = "shots";
     std::string videoPath;  // empty: PNG files in outDir
-    int fps = 60;           // video frames per second of the demo's 60
+    int fps = 0;            // video frames per second of the demo's 60; 0 until set
     bool fullscreen = false;
     bool headless = false;
     int shrink = 1;  // each saved side divided by this, pixels averaged

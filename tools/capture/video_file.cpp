@@ -63,6 +63,11 @@ std::string AvError(int code) {
 
 bool IsVideoFileName(const std::string& path) { return FormatFor(path) != nullptr; }
 
+bool IsGifFileName(const std::string& path) {
+    const Format* format = FormatFor(path);
+    return format && format->muxer == std::string_view("gif");
+}
+
 struct VideoFile::State {
     explicit State(const std::string& path) : path(path) {}
     ~State() {

@@ -8,6 +8,7 @@
 // True when the name ends in the extension of a format VideoFile writes:
 // .mp4, .webm, .gif or .webp, in any case.
 bool IsVideoFileName(const std::string& path);
+bool IsGifFileName(const std::string& path);
 
 // One video being written. The extension picks container and codec: .mp4
 // H.264 (libx264, yuv420p, the index up front so that browsers can play it
