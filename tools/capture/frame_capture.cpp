@@ -163,6 +163,8 @@ int RunDemo(CaptureRun* run) {
     for (size_t i = 1; i < boxes.size(); ++i)
         fprintf(stderr, "kv17-capture: the demo said \"%s: %s\"\n", boxes[i].caption.c_str(),
                 boxes[i].text.c_str());
+    const std::string whyNoDisplay = kv17::seam::WhyNoDisplay();
+    if (!whyNoDisplay.empty()) fprintf(stderr, "kv17-capture: %s\n", whyNoDisplay.c_str());
     kv17::seam::Reset();
     return exitCode;
 }
