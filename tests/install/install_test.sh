@@ -34,8 +34,9 @@ for frame in 00001 00150; do
     [ -s "$prefix/shots/frame-$frame.png" ] || fail "no frame $frame"
 done
 # Asked for a window with no display, it says why.
-"$prefix/bin/kv17-capture" --on-display --frames 1 --out "$prefix/none" 2>&1 |
-    grep -qx "kv17-capture: no display to show a window on: DISPLAY is not set" || fail "no cause"
+said=$("$prefix/bin/kv17-capture" --on-display --frames 1 --out "$prefix/none" 2>&1)
+grep -qx "kv17-capture: no display to show a window on: DISPLAY is not set" <<<"$said" ||
+    fail "no cause in: $said"
 "$prefix/bin/kv17-bmp2ppm" "$prefix/share/kv17/Data/texture.bmp" "$prefix/texture.ppm" ||
     fail "bmp2ppm could not read the installed bitmap"
 head -c 2 "$prefix/texture.ppm" | grep -q P6 || fail "not a PPM"
