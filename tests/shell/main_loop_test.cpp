@@ -36,50 +36,32 @@ struct Ending {
     const char* what;
     std::function<void(DemoTest*)> arrange;
     std::vector<int> answers;
-    int exitCode;
-    int swaps;  // frames presented
+    int exitCode, swaps;  // frames presented
     const char* lastBox;
     int frames = -1;  // frames drawn, when not `swaps`
 };
 
 TEST_F(MainLoopTest, EveryEndGivesItsExitCode) {
     const char* kQuestion = "Would You Like To Run In Fullscreen Mode?";
+    auto at2 = [](std::function<void()> action) {
+        return [action](DemoTest* t) { t->At(2, action); };
+    };
+    // clang-format off
     const Ending rows[] = {
         // Esc: the frame drawn in that pass is never presented.
         {"Esc", [](DemoTest* t) { t->EscAt(3); }, {IDNO}, 0, 3, kQuestion, 4},
         {"refused mode, then No", [](DemoTest*) {}, {IDYES, IDNO}, 1, 0, "Program Will Now Close."},
-        {"failed open",
-         [](DemoTest*) { kv17::seam::FailCall("wglCreateContext"); },
-         {IDNO},
-         1,
-         0,
+        {"failed open", [](DemoTest*) { kv17::seam::FailCall("wglCreateContext"); }, {IDNO}, 1, 0,
          "Can't Create A GL Rendering Context."},
-        {"quit code",
-         [](DemoTest* t) { t->At(2, [] { PostQuitMessage(3); }); },
-         {IDNO},
-         3,
-         2,
-         kQuestion},
-        {"close box",
-         [](DemoTest* t) { t->At(2, [] { kv17::seam::PostCloseButton(mainWindow); }); },
-         {IDNO},
-         0,
-         2,
-         kQuestion},
-        {"hang-up", [](DemoTest* t) { t->At(2, [] { raise(SIGHUP); }); }, {IDNO}, 0, 2, kQuestion},
-        {"failed reopen on F1",
-         [](DemoTest* t) {
+        {"quit code", at2([] { PostQuitMessage(3); }), {IDNO}, 3, 2, kQuestion},
+        {"close box", at2([] { kv17::seam::PostCloseButton(mainWindow); }), {IDNO}, 0, 2, kQuestion},
+        {"hang-up", at2([] { raise(SIGHUP); }), {IDNO}, 0, 2, kQuestion},
+        {"failed reopen on F1", [](DemoTest* t) {
              kv17::seam::OfferDisplayMode(640, 480, 16);
-             t->At(2, [] {
-                 kv17::seam::FailCall("SetPixelFormat");
-                 keyDown[VK_F1] = true;
-             });
-         },
-         {IDNO},
-         1,
-         2,
-         "Can't Set The PixelFormat."},
+             t->At(2, [] { kv17::seam::FailCall("SetPixelFormat"); keyDown[VK_F1] = true; });
+         }, {IDNO}, 1, 2, "Can't Set The PixelFormat."},
     };
+    // clang-format on
     for (const Ending& row : rows) {
         TearDown();
         SetUp();
