@@ -28,20 +28,19 @@ start_display() {
     for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
     [ -s "$work/display" ] || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$work/display")"
-    if [ "${2:-}" = wm ]; then
-        for _ in 1 2; do  # a second try if the first one never comes up
-            openbox --sm-disable >/dev/null 2>&1 &
-            x_pids+=($!)
-            disown
-            # Ready once its theme is loaded; a window mapped earlier can be lost.
-            for _ in $(seq 200); do
-                xprop -root _OB_THEME 2>/dev/null | grep -q '"' && { sleep 0.2; return 0; }
-                sleep 0.05
-            done
-            kill -KILL "${x_pids[-1]}" 2>/dev/null
+    [ "${2:-}" = wm ] || return 0
+    for _ in 1 2; do  # a second try if the first one never comes up
+        openbox --sm-disable >/dev/null 2>&1 &
+        x_pids+=($!)
+        disown
+        # Ready once its theme is loaded; a window mapped earlier can be lost.
+        for _ in $(seq 200); do
+            xprop -root _OB_THEME 2>/dev/null | grep -q '"' && { sleep 0.2; return 0; }
+            sleep 0.05
         done
-        fail "openbox did not start"
-    fi
+        kill -KILL "${x_pids[-1]}" 2>/dev/null
+    done
+    fail "openbox did not start"
 }
 
 # start_demo [DIR]: run the demo in its own process group from DIR
