@@ -8,7 +8,6 @@
 #include "demo_state.h"
 #include "demo_state_reset.h"
 #include "frame_timeline.h"
-#include "scene_reset.h"
 #include "test_seam.h"
 
 #include <gtest/gtest.h>
