@@ -42,12 +42,17 @@ int main(int argc, char** argv) {
     int frames = 2600;  // the cube, the flashes, both pyramid ramps and after
     const char* csvPath = nullptr;
     for (int i = 1; i < argc; ++i) {
-        if (!strcmp(argv[i], "--frames") && i + 1 < argc) frames = atoi(argv[++i]);
-        else if (!strcmp(argv[i], "--csv") && i + 1 < argc) csvPath = argv[++i];
-        else if (!strcmp(argv[i], "--headless")) kv17::seam::UseOffscreenVideo();
+        if (!strcmp(argv[i], "--frames") && i + 1 < argc)
+            frames = atoi(argv[++i]);
+        else if (!strcmp(argv[i], "--csv") && i + 1 < argc)
+            csvPath = argv[++i];
+        else if (!strcmp(argv[i], "--headless"))
+            kv17::seam::UseOffscreenVideo();
         else {
-            fprintf(stderr, "usage: %s [--frames N] [--csv FILE] [--headless]\n", argv[0]);
-            return 2;
+            const bool help = !strcmp(argv[i], "--help") || !strcmp(argv[i], "-h");
+            fprintf(help ? stdout : stderr, "usage: %s [--frames N] [--csv FILE] [--headless]\n",
+                    argv[0]);
+            return help ? 0 : 2;
         }
     }
     kv17::seam::MessageBoxesToStderr();
@@ -86,8 +91,8 @@ int main(int argc, char** argv) {
     for (const char* phase : {"cube", "flash", "pyramids"}) {
         double median = Median(phases[phase]);
         worst = std::max(worst, median / baseline);
-        printf("%-8s frames, median of %4zu: %.3f ms = %.2f x empty\n", phase,
-               phases[phase].size(), median, median / baseline);
+        printf("%-8s frames, median of %4zu: %.3f ms = %.2f x empty\n", phase, phases[phase].size(),
+               median, median / baseline);
     }
     printf("worst phase / empty frame = %.2f\n", worst);
     return 0;

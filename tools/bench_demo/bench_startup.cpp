@@ -87,12 +87,17 @@ int main(int argc, char** argv) {
     int runs = 10;
     int frames = 600;
     for (int i = 1; i < argc; ++i) {
-        if (!strcmp(argv[i], "--runs") && i + 1 < argc) runs = atoi(argv[++i]);
-        else if (!strcmp(argv[i], "--frames") && i + 1 < argc) frames = atoi(argv[++i]);
-        else if (!strcmp(argv[i], "--headless")) setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        if (!strcmp(argv[i], "--runs") && i + 1 < argc)
+            runs = atoi(argv[++i]);
+        else if (!strcmp(argv[i], "--frames") && i + 1 < argc)
+            frames = atoi(argv[++i]);
+        else if (!strcmp(argv[i], "--headless"))
+            setenv("SDL_VIDEODRIVER", "offscreen", 1);
         else {
-            fprintf(stderr, "usage: %s [--runs N] [--frames N] [--headless]\n", argv[0]);
-            return 2;
+            const bool help = !strcmp(argv[i], "--help") || !strcmp(argv[i], "-h");
+            fprintf(help ? stdout : stderr, "usage: %s [--runs N] [--frames N] [--headless]\n",
+                    argv[0]);
+            return help ? 0 : 2;
         }
     }
     const std::string demo = Sibling("kv17-bench-demo-child");
