@@ -23,8 +23,9 @@ CaptureOptions Parsed(const std::string& line, bool haveDisplay = false, bool go
 }
 
 TEST(CaptureOptionsTest, ListsScriptsAndChoicesMadeForTheUser) {
-    const CaptureOptions options =
-        Parsed("--frames 1001,5-7,1,6,1 --fullscreen yes --keys pageup:200-300,f1:600,pagedown:2");
+    const CaptureOptions options = Parsed(
+        "--frames 1001,5-7,1,6,1 --fullscreen yes --shrink 8 --keys "
+        "pageup:200-300,f1:600,pagedown:2");
     EXPECT_EQ(options.frames, (std::vector<int>{1, 5, 6, 7, 1001}));
     EXPECT_EQ(options.keys,
               (std::vector<KeyHold>{{VK_PRIOR, 200, 300}, {VK_F1, 600, 600}, {VK_NEXT, 2, 2}}));
