@@ -1,114 +1,59 @@
-// The command line of kv17-capture: frame lists, key scripts, defaults and
-// every way an argument can be malformed.
+// kv17-capture's command line: what it makes of good arguments, and every
+// malformed one refused with a reason.
 #include "capture_options.h"
 #include "win32_api.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace {
 
-bool Parse(std::vector<std::string> args, CaptureOptions* options, bool haveDisplay = false) {
+// Parses a command line split at spaces ('' an empty argument), which must be
+// taken, or when not `good` refused with a reason.
+CaptureOptions Parsed(const std::string& line, bool haveDisplay = false, bool good = true) {
+    std::vector<std::string> args;
+    std::istringstream words(line);
+    for (std::string word; words >> word;) args.push_back(word == "''" ? "" : word);
+    CaptureOptions options;
     std::string error;
-    bool ok = ParseCaptureOptions(args, haveDisplay, options, &error);
-    EXPECT_EQ(ok, error.empty()) << error;
-    return ok;
+    EXPECT_EQ(ParseCaptureOptions(args, haveDisplay, &options, &error), good) << line;
+    EXPECT_EQ(error.empty(), good) << line << ": " << error;
+    return options;
 }
 
-TEST(CaptureOptionsTest, FramesSortedRangesExpandedRepeatsDroppedVideoHelp) {
-    CaptureOptions options;
-    ASSERT_TRUE(Parse({"--frames", "1001,5-7,1,6,1"}, &options));
+TEST(CaptureOptionsTest, ListsScriptsAndChoicesMadeForTheUser) {
+    const CaptureOptions options = Parsed(
+        "--frames 1001,5-7,1,6,1 --fullscreen yes --shrink 8 --keys "
+        "pageup:200-300,f1:600,pagedown:2");
     EXPECT_EQ(options.frames, (std::vector<int>{1, 5, 6, 7, 1001}));
-    EXPECT_EQ(options.outDir, "shots");
-    EXPECT_FALSE(options.fullscreen);
-    EXPECT_TRUE(options.keys.empty());
-    EXPECT_EQ(options.shrink, 1);
-    EXPECT_TRUE(options.videoPath.empty());
-
-    options = {};  // a video: frames from 1 until the greeting has left
-    ASSERT_TRUE(Parse({"--video", "clip.WebM"}, &options));
-    EXPECT_EQ(options.videoPath, "clip.WebM");
-    EXPECT_EQ(options.fps, 60);
-    EXPECT_TRUE(options.frames.empty());
-    options = {};  // GIF's times are in hundredths of a second
-    ASSERT_TRUE(Parse({"--video", "clip.gif"}, &options));
-    EXPECT_EQ(options.fps, 50);
-    options = {};
-    ASSERT_TRUE(Parse({"--frames", "1", "-h", "--verbose"}, &options));
-    EXPECT_TRUE(options.help);
-}
-
-TEST(CaptureOptionsTest, HeadlessByDefaultOnlyWithoutADisplay) {
-    CaptureOptions options;
-    ASSERT_TRUE(Parse({"--frames", "1"}, &options, false));
-    EXPECT_TRUE(options.headless);
-    options = {};
-    ASSERT_TRUE(Parse({"--frames", "1"}, &options, true));
-    EXPECT_FALSE(options.headless);
-    options = {};
-    ASSERT_TRUE(Parse({"--headless", "--frames", "1"}, &options, true));
-    EXPECT_TRUE(options.headless);
-    options = {};
-    ASSERT_TRUE(Parse({"--on-display", "--frames", "1"}, &options, false));
-    EXPECT_FALSE(options.headless);
-}
-
-TEST(CaptureOptionsTest, KeyScriptHoldsKeysOverFrameRanges) {
-    CaptureOptions options;
-    ASSERT_TRUE(Parse({"--frames", "700", "--keys", "pageup:200-300,f1:600,pagedown:2",
-                       "--fullscreen", "yes", "--out", "strip", "--shrink", "8"},
-                      &options));
-    ASSERT_EQ(options.keys.size(), 3u);
-    EXPECT_EQ(options.keys[0].virtualKey, VK_PRIOR);
-    EXPECT_EQ(options.keys[0].firstFrame, 200);
-    EXPECT_EQ(options.keys[0].lastFrame, 300);
-    EXPECT_EQ(options.keys[1].virtualKey, VK_F1);
-    EXPECT_EQ(options.keys[1].firstFrame, 600);
-    EXPECT_EQ(options.keys[1].lastFrame, 600);
-    EXPECT_EQ(options.keys[2].virtualKey, VK_NEXT);
+    EXPECT_EQ(options.keys,
+              (std::vector<KeyHold>{{VK_PRIOR, 200, 300}, {VK_F1, 600, 600}, {VK_NEXT, 2, 2}}));
     EXPECT_TRUE(options.fullscreen);
-    EXPECT_EQ(options.outDir, "strip");
-    EXPECT_EQ(options.shrink, 8);
+    EXPECT_TRUE(options.headless);  // there is no display
+    EXPECT_FALSE(Parsed("--frames 1", true).headless);
+    EXPECT_TRUE(Parsed("--headless --frames 1", true).headless);
+    EXPECT_FALSE(Parsed("--on-display --frames 1").headless);
+    EXPECT_EQ(Parsed("--video clip.WebM").fps, 60);       // no frame list needed
+    EXPECT_EQ(Parsed("--video clip.gif").fps, 50);        // GIF times are in 1/100 s
+    EXPECT_TRUE(Parsed("--frames 1 -h --verbose").help);  // whatever follows
 }
 
-TEST(CaptureOptionsTest, MalformedArgumentsAreRefused) {
-    const std::vector<std::vector<std::string>> bad = {
-        {},                                          // no frames
-        {"--frames"},                                // no value
-        {"--frames", ""},                            // empty list
-        {"--frames", "0"},                           // frames count from 1
-        {"--frames", "-3"},                          // no first frame
-        {"--frames", "5-3"},                         // backwards
-        {"--frames", "1,,2"},                        // empty item
-        {"--frames", "1x"},                          // trailing junk
-        {"--frames", "99999999999"},                 // beyond int
-        {"--frames", "1-200000"},                    // too many files
-        {"--frames", "1", "--fullscreen", "maybe"},  // yes or no only
-        {"--frames", "1", "--out", ""},              // no directory
-        {"--frames", "1", "--keys", "space:5"},      // unknown key
-        {"--frames", "1", "--keys", "f1"},           // no frames for the key
-        {"--frames", "1", "--keys", "f1:1"},         // frame 1 is too early
-        {"--frames", "1", "--shrink", "0"},          // at least 1
-        {"--frames", "1", "--shrink", "9"},          // at most 8
-        {"--frames", "1", "--verbose"},              // unknown flag
-        {"--frames", "1000001"},                     // past the last frame accepted
-        {"--frames", "2147483647"},                  // INT_MAX
-        {"--frames", "5", "--keys", "pageup:3-6"},   // the key outlasts the frames
-        {"--frames", "5", "--keys", "f1:6"},         // a key after the last frame
-        {"--video", "clip.avi"},                     // no such video format
-        {"--video", ".mp4"},                         // no name before the extension
-        {"--video", "clip.mp4", "--frames", "1,3"},  // a video has one range
-        {"--video", "clip.mp4", "--out", "shots"},   // PNG folder for a video
-        {"--video", "clip.mp4", "--fps", "0"},       // 1 to 60
-        {"--video", "clip.mp4", "--fps", "61"},
-        {"--video", "clip.gif", "--fps", "60"},  // uneven in hundredths of a second
-    };
-    for (const auto& args : bad) {
-        CaptureOptions options;
-        std::string error;
-        EXPECT_FALSE(ParseCaptureOptions(args, false, &options, &error))
-            << ::testing::PrintToString(args);
-        EXPECT_FALSE(error.empty()) << ::testing::PrintToString(args);
-    }
+// Each row: a start and the endings that make it wrong.
+TEST(CaptureOptionsTest, MalformedArgumentsAreRefusedWithAReason) {
+    const std::pair<std::string, std::vector<std::string>> bad[] = {
+        {"", {"", "--frames 1 --verbose", "--video clip.gif --fps 60"}},
+        {"--frames",
+         {"", "''", "0", "-3", "5-3", "1,,2", "1x", "99999999999", "2147483647", "1000001",
+          "1-200000"}},
+        {"--frames 1",
+         {"--fullscreen maybe", "--out ''", "--shrink 0", "--shrink 9", "--keys space:5",
+          "--keys f1", "--keys f1:1"}},
+        {"--frames 5 --keys", {"pageup:3-6", "f1:6"}},  // past the last frame
+        {"--video", {"clip.avi", ".mp4"}},
+        {"--video clip.mp4", {"--frames 1,3", "--out shots", "--fps 0", "--fps 61"}}};
+    for (const auto& [start, endings] : bad)
+        for (const std::string& ending : endings) Parsed(start + " " + ending, false, false);
 }
 
 }  // namespace

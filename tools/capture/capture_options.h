@@ -10,6 +10,7 @@ struct KeyHold {
     int virtualKey;
     int firstFrame;
     int lastFrame;
+    bool operator==(const KeyHold&) const = default;
 };
 
 struct CaptureOptions {
