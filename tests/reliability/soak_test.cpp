@@ -1,14 +1,11 @@
 // Two hundred F1 toggles in one process: every rebuild releases what the last
-// one built, and the animation runs on across all of them. And a scroll
-// position far past any run a test can wait for.
+// one built, and the animation runs on across all of them.
 #include "demo_fixture.h"
-#include "greeting_text.h"
 #include "outline_font.h"
 
 #include <GL/gl.h>
 #include <malloc.h>
 
-#include <cmath>
 #include <filesystem>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -62,20 +59,6 @@ TEST_F(SoakTest, TwoHundredTogglesLeakNothingAndKeepTheAnimation) {
     EXPECT_EQ(frameCount, swaps_ + 1);
     EXPECT_EQ(kv17::seam::LiveWindows(), 0);
     EXPECT_EQ(kv17::seam::CursorCount(), 0);
-}
-
-// About 21 million frames in, a float that large no longer grows by 0.05:
-// the offset stalls, finite, and the line is long gone.
-TEST_F(SoakTest, TheScrollOffsetStallsFinite) {
-    At(1, [] { scrollOffset = 1048576.0f; });
-    GLfloat modelview[16];
-    At(2, [&] {
-        glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-        kv17::seam::PostKey(mainWindow, VK_ESCAPE, true);
-    });
-    EXPECT_EQ(RunDemo({IDNO}), 0);
-    EXPECT_EQ(scrollOffset, 1048576.0f);
-    for (GLfloat value : modelview) EXPECT_TRUE(std::isfinite(value));
 }
 
 }  // namespace
