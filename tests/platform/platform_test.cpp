@@ -104,35 +104,6 @@ TEST_F(PlatformTest, KeysArriveAsTheirVirtualKeys) {
     }
 }
 
-TEST_F(PlatformTest, WindowEventsBecomeActivationAndSizeMessages) {
-    using Events = std::vector<Received>;
-    kv17::seam::PostMinimize(window_);
-    EXPECT_EQ(Pump(),
-              (Events{{WM_ACTIVATE, Words(WA_INACTIVE, 1), 0}, {WM_SIZE, SIZE_MINIMIZED, 0}}));
-    kv17::seam::PostRestore(window_);
-    EXPECT_EQ(Pump(), (Events{{WM_ACTIVATE, Words(WA_ACTIVE, 0), 0},
-                              {WM_SIZE, SIZE_RESTORED, 320 | 200 << 16}}));
-    kv17::seam::PostFocusLost(window_);
-    EXPECT_EQ(Pump(), (Events{{WM_ACTIVATE, Words(WA_INACTIVE, 0), 0}}));
-    // The close box: a system command whose default handling asks to close,
-    // whose default handling destroys the window.
-    kv17::seam::PostCloseButton(window_);
-    EXPECT_EQ(Pump(), (Events{{WM_SYSCOMMAND, SC_CLOSE, 0}, {WM_CLOSE, 0, 0}}));
-    EXPECT_EQ(kv17::seam::LiveWindows(), 0);
-}
-
-TEST_F(PlatformTest, TheQuitMessageComesOnceAfterEverythingElse) {
-    PostQuitMessage(5);
-    kv17::seam::PostKey(window_, 'Q', true);
-    MSG msg;
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, (UINT)WM_KEYDOWN);
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, (UINT)WM_QUIT);
-    EXPECT_EQ(msg.wParam, 5u);
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-}
-
 TEST_F(PlatformTest, TheDisplayModeChangesOnlyToAListedSize) {
     kv17::seam::OfferDisplayMode(640, 480, 16);
     const std::array<DWORD, 3> rows[] = {
