@@ -10,19 +10,6 @@
 #include <cstdint>
 #include <vector>
 
-// The pixel format the demo asks for: RGBA, double buffered, 16-bit colour
-// and depth.
-inline PIXELFORMATDESCRIPTOR DemoPixelFormat() {
-    PIXELFORMATDESCRIPTOR format{};
-    format.nSize = sizeof(format);
-    format.nVersion = 1;
-    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    format.iPixelType = PFD_TYPE_RGBA;
-    format.cColorBits = 16;
-    format.cDepthBits = 16;
-    return format;
-}
-
 class GlTestContext {
 public:
     explicit GlTestContext(int width = 640, int height = 480) {
@@ -35,7 +22,9 @@ public:
         window = CreateWindowExA(0, "kv17 test", "kv17 test", WS_POPUP, 0, 0, width, height,
                                  nullptr, nullptr, nullptr, nullptr);
         dc = GetDC(window);
-        PIXELFORMATDESCRIPTOR request = DemoPixelFormat();
+        PIXELFORMATDESCRIPTOR request{};  // the demo's: RGBA, double buffered, 16-bit
+        request.nSize = 40, request.nVersion = 1, request.dwFlags = 0x25;
+        request.cColorBits = request.cDepthBits = 16;
         SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request);
         context = wglCreateContext(dc);
         current = wglMakeCurrent(dc, context);
