@@ -41,24 +41,16 @@ std::pair<int, int> Project(double x, double y, double z) {
     return {(int)(320.0 + 320.0 * (f * 0.75) * x / -z), (int)(240.0 + 240.0 * f * y / -z)};
 }
 
-// The mean colour of the 5x5 pixels around a point, within three steps of
-// the coarsest channel of a 5-6-5 visual (plus `slack`).
+// The pixel at a point, within three steps of the coarsest channel of a
+// 5-6-5 visual (plus `slack` where the colour changes across the pixel).
 ::testing::AssertionResult Shows(const std::vector<uint8_t>& frame, std::pair<int, int> at,
                                  Rgb expected, int slack = 0) {
-    int sum[3] = {0, 0, 0};
-    for (int dy = -2; dy <= 2; ++dy)
-        for (int dx = -2; dx <= 2; ++dx) {
-            const Rgb p = PixelAt(frame, at.first + dx, at.second + dy);
-            sum[0] += p.r, sum[1] += p.g, sum[2] += p.b;
-        }
-    const int mean[3] = {sum[0] / 25, sum[1] / 25, sum[2] / 25};
-    const int want[3] = {expected.r, expected.g, expected.b};
-    for (int c = 0; c < 3; ++c)
-        if (std::abs(mean[c] - want[c]) > 24 + slack)
-            return ::testing::AssertionFailure()
-                   << "(" << mean[0] << ", " << mean[1] << ", " << mean[2] << ") at (" << at.first
-                   << ", " << at.second << ")";
-    return ::testing::AssertionSuccess();
+    const Rgb p = PixelAt(frame, at.first, at.second);
+    if (std::max({std::abs(p.r - expected.r), std::abs(p.g - expected.g),
+                  std::abs(p.b - expected.b)}) <= 24 + slack)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "(" << p.r << ", " << p.g << ", " << p.b << ") at ("
+                                         << at.first << ", " << at.second << ")";
 }
 
 class SceneTest : public DemoTest {
@@ -155,9 +147,7 @@ TEST_F(SceneTest, WithoutTheBitmapNothingIsDone) {
     RemoveBitmap();
     EXPECT_FALSE(InitScene());
     EXPECT_EQ(textures[0] | textures[1] | textures[2] | fontBase, 0u);
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
-    EXPECT_EQ((Get<GLint, 1>(GL_DEPTH_FUNC)[0]), GL_LESS);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_LIGHT1));
     EXPECT_TRUE(kv17::seam::MessageBoxesShown().empty());  // a missing file is no loader error
 }
 
@@ -186,10 +176,9 @@ TEST_F(TimelineTest, TheCubeShowsItsTexturedFaceAndTurnsByTheSteps) {
         spinStepY = 20.0f;
         RenderFrame();
         const std::vector<uint8_t> frame = ReadFrame();
-        EXPECT_TRUE(Shows(frame, Project(-0.5, -0.5, -4), view.bottomLeft)) << view.angleX;
-        EXPECT_TRUE(Shows(frame, Project(0.5, -0.5, -4), view.bottomRight)) << view.angleX;
-        EXPECT_TRUE(Shows(frame, Project(-0.5, 0.5, -4), view.topLeft)) << view.angleX;
-        EXPECT_TRUE(Shows(frame, Project(0.5, 0.5, -4), view.topRight)) << view.angleX;
+        const Rgb corners[] = {view.bottomLeft, view.bottomRight, view.topLeft, view.topRight};
+        for (int c = 0; c < 4; ++c)
+            EXPECT_TRUE(Shows(frame, Project(c % 2 - 0.5, c / 2 - 0.5, -4), corners[c])) << c;
         EXPECT_TRUE(Shows(frame, Project(-1.3, 0, -4), kBlack));  // beside the face
         EXPECT_EQ(cubeAngleX, view.angleX + 30.0f);
         EXPECT_EQ(cubeAngleY, view.angleY + 20.0f);

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <tuple>
 
 namespace {
 
@@ -134,14 +135,10 @@ TEST_F(GlWindowTest, OpensTheWindowItsModeAsksForAndCloseGivesAllBack) {
          {Mode{false, 0x40100, WS_OVERLAPPEDWINDOW, 0}, Mode{true, 0x40000, WS_POPUP, -1}}) {
         ASSERT_TRUE(Open(row.fullscreen));
         const kv17::seam::WindowInfo info = kv17::seam::DescribeWindow(mainWindow);
-        EXPECT_EQ(info.title, kTitle);
-        EXPECT_EQ(info.clientWidth, 640);
-        EXPECT_EQ(info.clientHeight, 480);
-        EXPECT_TRUE(info.visible);
-        EXPECT_EQ(info.fullscreen, row.fullscreen);
-        EXPECT_EQ(info.classStyle, 0x23u);
-        EXPECT_EQ(info.exStyle, row.exStyle);
-        EXPECT_EQ(info.style, (DWORD)(row.style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+        EXPECT_EQ(std::tuple(info.title, info.clientWidth, info.clientHeight, info.visible,
+                             info.fullscreen, info.classStyle, info.exStyle, info.style),
+                  std::tuple(kTitle, 640, 480, true, row.fullscreen, 0x23u, row.exStyle,
+                             (DWORD)(row.style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN)));
         EXPECT_EQ(kv17::seam::CursorCount(), row.cursor);
         EXPECT_EQ(kv17::seam::DisplayModeChanged(), row.fullscreen);
         EXPECT_EQ(GetFocus(), mainWindow);

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <csignal>
+#include <tuple>
 
 namespace {
 
@@ -72,9 +73,8 @@ TEST_F(MainLoopTest, EveryEndGivesItsExitCode) {
         EXPECT_EQ(frameCount, row.frames < 0 ? row.swaps : row.frames) << row.what;
         EXPECT_EQ(BoxTexts().back(), row.lastBox) << row.what;
         const auto& question = kv17::seam::MessageBoxesShown()[0];
-        EXPECT_EQ(question.text, kQuestion);
-        EXPECT_EQ(question.caption, "Start FullScreen?");
-        EXPECT_EQ(question.flags, 0x24u);
+        EXPECT_EQ(std::tuple(question.text, question.caption, question.flags),
+                  std::tuple(kQuestion, "Start FullScreen?", 0x24u));
         EXPECT_EQ(kv17::seam::LiveWindows(), 0) << row.what;
         // Every class registered was unregistered once, and no more.
         const auto& calls = kv17::seam::RecordedCalls();
