@@ -8,6 +8,8 @@
 #include "sdl_internal.h"
 #include "seam_internal.h"
 
+#include <malloc.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -97,6 +99,11 @@ bool StartVideo() {
         return false;
     }
     display.whyNoDisplay.clear();
+    // Mesa's software rasterizer takes a few hundred KB at the top of the
+    // heap on every frame and frees them again; glibc would hand them back
+    // to the system each time and fault them in anew, which made pyramid
+    // frames three times dearer. Freed memory is kept for reuse instead.
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
     // Loaded once for the process: SDL would otherwise unload and reload the
     // GL driver each time the last window goes, as it does on every F1.
     if (SDL_GL_LoadLibrary(nullptr) != 0) {

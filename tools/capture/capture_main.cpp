@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <malloc.h>
 #include <unistd.h>
 
 namespace {
@@ -45,10 +44,5 @@ int main(int argc, char** argv) {
         return 0;
     }
     UseInstalledDataIfNeeded(&options);
-    // llvmpipe takes a few hundred kilobytes at the top of the heap for
-    // every frame and frees them again; glibc gave them back to the system
-    // each time and then faulted them in anew, which doubled the time of a
-    // headless run. Keep freed memory for reuse.
-    mallopt(M_TRIM_THRESHOLD, 256 << 20);
     return RunCapture(options);
 }
