@@ -26,7 +26,8 @@ Snapshot Take() {
 #if defined(__SANITIZE_ADDRESS__)
     const long heap = (long)__sanitizer_get_current_allocated_bytes();
 #else
-    const long heap = (long)mallinfo2().uordblks;
+    const struct mallinfo2 info = mallinfo2();
+    const long heap = (long)(info.uordblks + info.hblkhd);  // in the heap and mapped alone
 #endif
     auto fds = std::filesystem::directory_iterator("/proc/self/fd");
     return {heap, (long)std::distance(begin(fds), end(fds)), kv17::seam::LiveFonts(), fontBase};
