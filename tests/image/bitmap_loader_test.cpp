@@ -1,5 +1,5 @@
-// The loader end to end on real files through the platform's file mapping: one message per
-// failure at its moment, none while errorPopups is off, and everything released in order.
+// The loader on real files through the platform's file mapping: one message per failure at its
+// moment, none while errorPopups is off, and everything released in order.
 #include "bitmap_loader.h"
 #include "image_memory.h"
 #include "test_files.h"
@@ -8,7 +8,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -22,7 +21,6 @@ struct LoaderCase {
     const char* message;  // "" for none; %s stands for the path
     std::string calls;    // the platform calls made, in order
     Path path = File;
-    const char* failingCall = nullptr;
     int failingAllocation = 0;
 };
 
@@ -41,13 +39,13 @@ const LoaderCase kLoaderCases[] = {
     {"Fifo", {}, kCantOpen, "CreateFileA MessageBoxA", Fifo},
     // Refused by its size alone (were it mapped, the mapping fails rather than read 2 GiB).
     {"Sparse2GiB", {}, "Bitmap is too large.", "CreateFileA GetFileSize MessageBoxA CloseHandle",
-     Sparse, "CreateFileMappingA"},
+     Sparse},
     // Refused by the decoder: the message before the release.
     {"HeaderSize108", BuildBmp({.headerSize = 108}), "Unknown DIB file format.", kRefused},
     {"BitCount2", BuildBmp({.bitCount = 2}), "Image file conversion error.", kRefused},
     {"RowMissing", BuildBmp({.height = 2}), "Bitmap file is truncated.", kRefused},
     {"ZeroWidth", BuildBmp({.width = 0}), "Bitmap width or height is zero.", kRefused},
-    {"NoRecord", ExampleBmp(), "Out of memory.", kRefused, File, nullptr, 2},
+    {"NoRecord", ExampleBmp(), "Out of memory.", kRefused, File, 2},
 };
 // clang-format on
 
@@ -56,8 +54,7 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
-class BitmapLoaderTest : public ::testing::Test {
-protected:
+struct BitmapLoaderTest : ::testing::Test {
     // A fresh record of calls and boxes, with no failure due.
     void Record(bool popups) {
         kv17::seam::Reset();
@@ -68,47 +65,36 @@ protected:
     }
     void TearDown() override { Record(true); }
 
-    std::string MakePath(const LoaderCase& row) {
-        const std::string path = temp.PathOf(row.name);
-        if (row.path == File || row.path == Sparse) temp.Write(row.name, row.contents);
-        if (row.path == Sparse) std::filesystem::resize_file(path, (uintmax_t{2} << 30) + 1);
-        if (row.path == Folder) std::filesystem::create_directory(path);
-        if (row.path == Fifo) mkfifo(path.c_str(), 0600);
-        return path;
-    }
-
-    // The calls recorded, each message box in its place as "caption|text|flags".
+    // The calls recorded, a message box in its place as "caption|text|flags".
     static std::string Calls() {
         std::string calls;
         for (const std::string& call : kv17::seam::RecordedCalls()) calls += " " + call;
-        for (const auto& box : kv17::seam::MessageBoxesShown()) {
+        for (const auto& box : kv17::seam::MessageBoxesShown())
             calls = Replace(calls, "MessageBoxA",
                             box.caption + "|" + box.text + "|" + std::to_string(box.flags));
-        }
         return calls.erase(0, 1);
     }
-
     TempDirectory temp;
 };
 
 TEST_F(BitmapLoaderTest, GivesEachFileItsResultMessageAndCalls) {
     for (const LoaderCase& row : kLoaderCases) {
-        const std::string path = MakePath(row);
+        const std::string path = temp.PathOf(row.name);
+        if (row.path == File || row.path == Sparse) temp.Write(row.name, row.contents);
+        if (row.path == Sparse) std::filesystem::resize_file(path, (uintmax_t{2} << 30) + 1);
+        if (row.path == Folder) std::filesystem::create_directory(path);
+        if (row.path == Fifo) mkfifo(path.c_str(), 0600);
         for (bool popups : {true, false}) {
             SCOPED_TRACE(std::string(row.name) + (popups ? "" : " without popups"));
             Record(popups);
-            if (row.failingCall != nullptr) kv17::seam::FailCall(row.failingCall);
+            if (row.path == Sparse) kv17::seam::FailCall("CreateFileMappingA");
             kv17::image_test::FailAllocation(row.failingAllocation);
             alarm(10);  // a FIFO opened as a file waits for a writer: die instead
             RgbImage* image = LoadBitmapFile(row.path == Null ? nullptr : path.c_str());
             alarm(0);
 
-            ASSERT_EQ(image != nullptr, &row == kLoaderCases);  // only the first loads
-            if (image != nullptr) {
-                EXPECT_EQ(Bytes(image->pixels, image->pixels + 12), kExampleRgb);
-                std::free(image->pixels);
-                std::free(image);
-            }
+            const Bytes loaded = &row == kLoaderCases ? kExampleRgb : Bytes{};  // the first row's
+            EXPECT_EQ(image ? TakePixels(image) : Bytes{}, loaded);
             const std::string box = "Error|" + Replace(row.message, "%s", path) + "|0";
             EXPECT_EQ(Calls(), popups ? Replace(row.calls, "MessageBoxA", box)
                                       : Replace(row.calls, " MessageBoxA", ""));
@@ -116,8 +102,7 @@ TEST_F(BitmapLoaderTest, GivesEachFileItsResultMessageAndCalls) {
     }
 }
 
-// The message buffer holds 255 characters, which leaves 229 for the path; a
-// longer one keeps its end, where the file's name is, behind "...".
+// The message holds 229 characters of a path; a longer one keeps its end, the file's name.
 TEST_F(BitmapLoaderTest, CutsALongPathKeepingItsEnd) {
     for (size_t length : {229, 230, 4000}) {
         Record(true);
@@ -128,18 +113,17 @@ TEST_F(BitmapLoaderTest, CutsALongPathKeepingItsEnd) {
     }
 }
 
-// A view holds the bytes the file had when its mapping was made: a file cut
-// short after that reads whole (a view of mmap(2)ed pages would die of SIGBUS).
+// A view holds the bytes the file had when it was mapped: one cut short after that reads whole
+// (a view of mmap(2)ed pages would die of SIGBUS).
 TEST_F(BitmapLoaderTest, AFileThatShrinksReadsWhole) {
     const std::string path = temp.Write("shrinks.bmp", ExampleBmp());
     const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, 0, nullptr);
-    const DWORD size = GetFileSize(file, nullptr);
-    const HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, size, nullptr);
+    const HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
     std::filesystem::resize_file(path, 0);
     const auto* view = static_cast<const uint8_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(Bytes(view, view + size), ExampleBmp());
+    EXPECT_EQ(Bytes(view, view + ExampleBmp().size()), ExampleBmp());
     EXPECT_TRUE(UnmapViewOfFile(view) && CloseHandle(mapping) && CloseHandle(file));
 }
 

@@ -1,5 +1,4 @@
-// Bitmap files written field by field, so that a test states every byte; what the decoder makes
-// of them; and a folder for them.
+// Bitmaps built field by field so that a test states every byte; their decoding; a folder.
 #pragma once
 
 #include "dib_decoder.h"
@@ -35,14 +34,12 @@ inline void PutLe(Bytes& out, uint32_t value, int bytes) {
 inline Bytes BuildBmp(const BmpFile& file, bool fileHeader = true) {
     Bytes dib;
     PutLe(dib, file.headerSize ? file.headerSize : file.core ? 12 : 40, 4);
-    PutLe(dib, static_cast<uint32_t>(file.width), file.core ? 2 : 4);
-    PutLe(dib, static_cast<uint32_t>(file.height), file.core ? 2 : 4);
+    for (int32_t side : {file.width, file.height}) PutLe(dib, uint32_t(side), file.core ? 2 : 4);
     PutLe(dib, file.planes, 2);
     PutLe(dib, file.bitCount, 2);
     // The image size, resolutions and colours important are never needed.
-    for (uint32_t field : {file.compression, 0xFFFFFFFFu, 1u, 2u, file.colorsUsed, 3u}) {
-        if (!file.core) PutLe(dib, field, 4);
-    }
+    for (uint32_t field : {file.compression, 0xFFFFFFFFu, 1u, 2u, file.colorsUsed, 3u})
+        PutLe(dib, field, file.core ? 0 : 4);
     // Blue, green, red, and in the info form a reserved byte.
     for (int i = 0; i < file.colors; ++i) {
         dib.insert(dib.end(), {uint8_t(i), uint8_t(i ^ 0x80), uint8_t(255 - i)});
@@ -69,11 +66,18 @@ inline Bytes TestColors(std::initializer_list<int> indices) {
     return rgb;
 }
 
-// 2 x 2 pixels, 24 bits: the file's rows, bottom first and padded to 8 bytes,
-// and what the decoder makes of them.
+// 2 x 2 pixels, 24 bits: the rows as filed (bottom first, padded to 8 bytes) and as decoded.
 inline const Bytes kExampleRows = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
 inline const Bytes kExampleRgb = {3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10};
 inline Bytes ExampleBmp() { return BuildBmp({.width = 2, .height = 2, .pixels = kExampleRows}); }
+
+// An image's pixels; the image freed as its receiver frees it.
+inline Bytes TakePixels(RgbImage* image) {
+    const Bytes rgb(image->pixels, image->pixels + image->width * image->height * 3);
+    std::free(image->pixels);
+    std::free(image);
+    return rgb;
+}
 
 using Decoded = std::tuple<DibStatus, int32_t, int32_t, Bytes>;  // status, width, height, RGB
 
@@ -84,33 +88,27 @@ inline Decoded Decode(const Bytes& file, size_t length = SIZE_MAX) {
     RgbImage* image = nullptr;
     const DibStatus status = DecodeDib(data.data(), data.size(), &image);
     if (image == nullptr) return {status, 0, 0, {}};
-    const Decoded decoded{status, image->width, image->height,
-                          Bytes(image->pixels, image->pixels + image->width * image->height * 3)};
-    std::free(image->pixels);
-    std::free(image);
-    return decoded;
+    const int32_t width = image->width, height = image->height;
+    return {status, width, height, TakePixels(image)};
 }
 
 // A folder of the test's own, removed with it.
-class TempDirectory {
-public:
-    TempDirectory() {
-        std::filesystem::remove_all(path_);  // left by a test that crashed
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDirectory() { std::filesystem::remove_all(path_); }
+struct TempDirectory {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::filesystem::path path =
+        ::testing::TempDir() + "kv17-" + test->test_suite_name() + "." + test->name();
 
-    std::string PathOf(const std::string& name) const { return (path_ / name).string(); }
+    TempDirectory() {
+        std::filesystem::remove_all(path);  // left by a test that crashed
+        std::filesystem::create_directories(path);
+    }
+    ~TempDirectory() { std::filesystem::remove_all(path); }
+
+    std::string PathOf(const std::string& name) const { return (path / name).string(); }
 
     std::string Write(const std::string& name, const Bytes& bytes) const {
         std::ofstream(PathOf(name), std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         return PathOf(name);
     }
-
-private:
-    const ::testing::TestInfo* test_ = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::filesystem::path path_ =
-        std::filesystem::path(::testing::TempDir()) /
-        (std::string("kv17-") + test_->test_suite_name() + "." + test_->name());
 };

@@ -3,7 +3,6 @@
 #include "bitmap_loader.h"
 #include "test_files.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -30,9 +29,7 @@ TEST_F(Win32BitmapLoaderTest, LoadsThroughNarrowAndWideNames) {
     for (RgbImage* image : {LoadBitmapFile(narrow.c_str()),
                             LoadDibImage(reinterpret_cast<const char*>(wide.c_str()), true)}) {
         ASSERT_NE(image, nullptr);
-        EXPECT_EQ(Bytes(image->pixels, image->pixels + 12), kExampleRgb);
-        std::free(image->pixels);
-        std::free(image);
+        EXPECT_EQ(TakePixels(image), kExampleRgb);
     }
     ExpectDeletable(narrow);
     ExpectDeletable(wide);
