@@ -114,32 +114,30 @@ void DrawGlyphs() {
 }  // namespace
 
 TEST_F(OutlineFont, FacesLieAtTheirDepthsTurnOutwardAndAreLitFromOutside) {
-    // Lit straight on, a face whose normal points out shows 0.84 of white (214,
-    // less the 16-bit visual's 3/32: 190), one pointing in 0.04.
-    const struct {
-        float yaw, pitch, eyeZ, minLight;  // eyeZ: where the nearest face shows, if flat
-    } views[] = {
+    // Yaw, pitch, eye z of the nearest face if flat, least mean light: lit straight on, a face
+    // whose normal points out shows 0.84 of white (214, less the 16-bit visual's 3/32: 190).
+    const std::array<float, 4> views[] = {
         {0, 0, 0.0f, 190},    // the front face at z = 0, normal (0, 0, 1)
         {180, 0, 0.1f, 190},  // the back face at z = -0.1, normal (0, 0, -1)
         {90, 0, NAN, 128},    // the sides facing -x: on average over half lit
         {-30, 60, NAN, 0},
     };
-    for (const auto& v : views) {
-        Shots shots = Shoot(DrawGlyphs, v.yaw, v.pitch);
+    for (const auto [yaw, pitch, eyeZ, minLight] : views) {
+        SCOPED_TRACE(yaw);
+        Shots shots = Shoot(DrawGlyphs, yaw, pitch);
         // Faces run counter-clockwise seen from outside: culling hides nothing.
-        EXPECT_EQ(shots.culled, shots.plain) << "yaw " << v.yaw;
+        EXPECT_EQ(shots.culled, shots.plain);
         double covered = 0, light = 0, depthError = 0;
         for (size_t i = 0; i < shots.depth.size(); ++i) {
             if (shots.plain[3 * i] < 128) continue;
             ++covered;
             light += shots.lit[3 * i];
-            if (!std::isnan(v.eyeZ))
-                depthError =
-                    std::max<double>(depthError, std::abs(shots.depth[i] - 0.5f + v.eyeZ / 4));
+            if (!std::isnan(eyeZ))
+                depthError = std::max(depthError, std::abs(shots.depth[i] - 0.5 + eyeZ / 4));
         }
-        ASSERT_GT(covered, 1000) << "yaw " << v.yaw;
-        EXPECT_LT(depthError, 1e-3f) << "yaw " << v.yaw;
-        EXPECT_GE(light / covered, v.minLight) << "yaw " << v.yaw;
+        ASSERT_GT(covered, 1000);
+        EXPECT_LT(depthError, 1e-3);
+        EXPECT_GE(light / covered, minLight);
     }
 }
 
