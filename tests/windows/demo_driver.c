@@ -12,31 +12,22 @@
 
 enum { kWaitMs = 10000, kPollMs = 20 };
 
-// The message-box window class.
-static const char kDialogClass[] = "#32770";
-
 static HWND WaitForWindow(const char* className, const char* caption) {
-    for (int waited = 0; waited < kWaitMs; waited += kPollMs) {
+    for (int waited = 0; waited < kWaitMs; waited += kPollMs, Sleep(kPollMs)) {
         HWND window = FindWindowA(className, caption);
         if (window) return window;
-        Sleep(kPollMs);
     }
     fprintf(stderr, "no window of class \"%s\" captioned \"%s\"\n", className,
             caption ? caption : "(any)");
     return NULL;
 }
 
+// A message box (window class "#32770") is answered by its button's command.
 static int Answer(const char* caption, const char* answer) {
-    WPARAM button;
-    if (strcmp(answer, "yes") == 0)
-        button = IDYES;
-    else if (strcmp(answer, "no") == 0)
-        button = IDNO;
-    else
-        return 2;
-    HWND box = WaitForWindow(kDialogClass, caption);
-    if (!box) return 1;
-    return PostMessageA(box, WM_COMMAND, button, 0) ? 0 : 1;
+    const int yes = !strcmp(answer, "yes");
+    if (!yes && strcmp(answer, "no")) return 2;
+    HWND box = WaitForWindow("#32770", caption);
+    return box && PostMessageA(box, WM_COMMAND, yes ? IDYES : IDNO, 0) ? 0 : 1;
 }
 
 // Copies the window's client area from the screen: a drawn frame has a good
@@ -82,8 +73,7 @@ static int Key(const char* className, const char* code) {
     long key = strtol(code, &end, 10);
     if (*end || key <= 0 || key > 255) return 2;
     HWND window = WaitForWindow(className, NULL);
-    if (!window) return 1;
-    return PostMessageA(window, WM_KEYDOWN, (WPARAM)key, 1) ? 0 : 1;
+    return window && PostMessageA(window, WM_KEYDOWN, (WPARAM)key, 1) ? 0 : 1;
 }
 
 int main(int argc, char** argv) {
