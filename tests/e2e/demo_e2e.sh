@@ -184,14 +184,6 @@ fullscreen-f1)
     type_key "$win" Escape
     expect_exit 0 2
     ;;
-missing-bitmap)
-    start_display 1024x768x24
-    mkdir -p "$work/empty"
-    start_demo "$work/empty"
-    press "$(wait_window "Start FullScreen?")" Escape
-    press "$(wait_window "ERROR")" Return
-    expect_exit 1 2
-    ;;
 no-display)
     # The messages and their cause on stderr, and a failure exit, at once.
     unset DISPLAY WAYLAND_DISPLAY SDL_VIDEODRIVER

@@ -139,10 +139,9 @@ TEST_F(GlWindowTest, OpensTheWindowItsModeAsksForAndCloseGivesAllBack) {
                              info.fullscreen, info.classStyle, info.exStyle, info.style),
                   std::tuple(kTitle, 640, 480, true, row.fullscreen, 0x23u, row.exStyle,
                              (DWORD)(row.style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN)));
-        EXPECT_EQ(kv17::seam::CursorCount(), row.cursor);
-        EXPECT_EQ(kv17::seam::DisplayModeChanged(), row.fullscreen);
-        EXPECT_EQ(GetFocus(), mainWindow);
-        EXPECT_FALSE(kv17::seam::ScreenSaverEnabled());
+        EXPECT_EQ(std::tuple(kv17::seam::CursorCount(), kv17::seam::DisplayModeChanged(),
+                             GetFocus() == mainWindow, kv17::seam::ScreenSaverEnabled()),
+                  std::tuple(row.cursor, row.fullscreen, true, false));
         // The pixel format, field by field: RGBA, double buffered, 16-bit
         // colour and depth, nothing else.
         PIXELFORMATDESCRIPTOR expected{};
@@ -152,9 +151,9 @@ TEST_F(GlWindowTest, OpensTheWindowItsModeAsksForAndCloseGivesAllBack) {
         EXPECT_NE(fontBase, 0u);
         CloseDemoWindow();
         ExpectNothingHeld();
-        EXPECT_EQ(kv17::seam::CursorCount(), 0);
-        EXPECT_FALSE(kv17::seam::DisplayModeChanged());
-        EXPECT_EQ(kv17::seam::RegisteredClasses(), 0);
+        EXPECT_EQ(std::tuple(kv17::seam::CursorCount(), kv17::seam::DisplayModeChanged(),
+                             kv17::seam::RegisteredClasses()),
+                  std::tuple(0, false, 0));
     }
 }
 
