@@ -107,7 +107,15 @@ wait_exit() {
 
 readonly title="Morvane KV17 Demo - l33t"
 
-lit_rows() { "$KV17_X11" lit "$1" "$2" "$3"; }
+# wait_lit ID FIRST END: the window's rows [FIRST, END) have a good part lit
+# within 5 s (a slow build may still be making its first frames).
+wait_lit() {
+    for _ in $(seq 50); do
+        [ "$("$KV17_X11" lit "$1" "$2" "$3")" -gt 20000 ] && return 0
+        sleep 0.1
+    done
+    fail "rows $2 to $3 of the window stay dark"
+}
 
 expect_exit() {
     wait_exit "$2"
@@ -131,13 +139,13 @@ windowed)
     press "$(wait_window "Start FullScreen?")" Escape
     win=$(wait_window "$title") || exit 1
     [[ $(geometry "$win") == 640x480+* ]] || fail "client area $(geometry "$win")"
-    [ "$(lit_rows "$win" 40 400)" -gt 20000 ] || fail "no cube"
+    wait_lit "$win" 40 400  # the cube
     xdotool windowminimize --sync "$win" 2>/dev/null
     sleep 0.5
     kill -0 "$demo_pid" || fail "demo ended while minimised"
     xdotool windowactivate --sync "$win" >/dev/null 2>&1
     sleep 0.3
-    [ "$(lit_rows "$win" 0 480)" -gt 20000 ] || fail "nothing drawn after restoring"
+    wait_lit "$win" 0 480
     type_key "$win" Escape
     expect_exit 0 2
     ;;

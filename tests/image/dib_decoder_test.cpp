@@ -68,8 +68,10 @@ TEST(DibDecoderTest, DecodesEachFileExactlyOrRejectsItWithItsReason) {
             SCOPED_TRACE(std::string(row.name) + (fileHeader ? "" : " without the file header"));
             kv17::image_test::FailAllocation(row.status == OutOfMemory);
             const Bytes file = BuildBmp(row.file, fileHeader);
-            const Decoded image{Loaded, row.file.width, std::abs(row.file.height), row.rgb};
-            EXPECT_EQ(Decode(file), (row.status == Loaded ? image : Decoded{row.status, 0, 0, {}}));
+            EXPECT_EQ(Decode(file),
+                      (row.status == Loaded
+                           ? Decoded{Loaded, row.file.width, std::abs(row.file.height), row.rgb}
+                           : Decoded{row.status, 0, 0, {}}));
             // No shorter prefix of a file that loads is anything but truncated.
             for (size_t length = 0; row.status == Loaded && length < file.size(); ++length)
                 ASSERT_EQ(std::get<DibStatus>(Decode(file, length)), Truncated) << length;
