@@ -13,7 +13,7 @@ packages=("$@")
     libfreetype-dev libfontconfig-dev fonts-dejavu-core
     # tests, tools and benchmarks
     googletest libgtest-dev libbenchmark-dev libstb-dev
-    xvfb openbox xdotool x11-utils libx11-dev
+    xvfb openbox xdotool x11-utils libx11-dev procps bc
     # the Debian package and its checks
     dpkg-dev lintian desktop-file-utils
     # kv17-capture's videos (FFmpeg; libwebp reads animated WebP back in its
