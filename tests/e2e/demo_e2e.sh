@@ -90,19 +90,20 @@ type_key() {
     xdotool keyup "$2" 2>/dev/null
 }
 
-# wait_exit SECONDS: waits for the demo to end; its exit code is left in
-# exit_code. (Not in a subshell: only this shell can wait for the demo.)
-wait_exit() {
-    for _ in $(seq $(($1 * 20))); do
+# expect_exit CODE SECONDS: the demo ends within SECONDS with exit code CODE.
+# (Not in a subshell: only this shell can wait for the demo.)
+expect_exit() {
+    for _ in $(seq $(($2 * 20))); do
         if ! kill -0 "$demo_pid" 2>/dev/null; then
-            exit_code=0
-            wait "$demo_pid" || exit_code=$?
+            local code=0
+            wait "$demo_pid" || code=$?
             demo_pid=""
+            [ "$code" = "$1" ] || fail "exit code $code, expected $1"
             return 0
         fi
         sleep 0.05
     done
-    fail "demo still running after $1 s"
+    fail "demo still running after $2 s"
 }
 
 readonly title="Morvane KV17 Demo - l33t"
@@ -115,11 +116,6 @@ wait_lit() {
         sleep 0.1
     done
     fail "rows $2 to $3 of the window stay dark"
-}
-
-expect_exit() {
-    wait_exit "$2"
-    [ "$exit_code" = "$1" ] || fail "exit code $exit_code, expected $1"
 }
 
 # wait_rebuild ID: F1 closed that window; prints the new one's id.
