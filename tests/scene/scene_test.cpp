@@ -13,7 +13,7 @@
 #include <climits>
 #include <cmath>
 #include <numbers>
-#include <optional>
+#include <numeric>
 
 namespace {
 
@@ -58,86 +58,56 @@ protected:
     void SetUp() override {
         DemoTest::SetUp();
         WriteQuadrantBitmap(directory_ / "Data" / "texture.bmp");
-        context_.emplace();
-        ASSERT_TRUE(context_->ok());
-        windowDC = context_->dc;
+        ASSERT_TRUE(context_.ok());
+        windowDC = context_.dc;
         ResizeScene(640, 480);
     }
-    void TearDown() override {
-        context_.reset();
-        DemoTest::TearDown();
-    }
-    void RenderUntil(int frame) {
-        while (frameCount < frame) RenderFrame();
-    }
-    std::optional<GlTestContext> context_;
+    GlTestContext context_;
 };
 
-template <typename T, int N = 4>
-std::array<T, N> Get(GLenum name) {
-    std::array<T, N> values{};
-    if constexpr (std::is_same_v<T, GLfloat>)
-        glGetFloatv(name, values.data());
-    else
-        glGetIntegerv(name, values.data());
-    return values;
-}
-
-GLint TextureParameter(GLuint texture, GLenum name, int level = -1) {
-    glBindTexture(GL_TEXTURE_2D, texture);
-    GLint value = 0;
-    if (level < 0) glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-    if (level >= 0) glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
-    return value;
-}
-
-TEST_F(SceneTest, InitSceneSetsTheFixedStateLightOneAndTheFont) {
+TEST_F(SceneTest, InitSceneSetsTheStateLightOneTheFontAndThreeTextures) {
     ASSERT_TRUE(InitScene());
-    for (GLenum on : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHT1}) EXPECT_TRUE(glIsEnabled(on)) << on;
-    for (GLenum off : {GL_LIGHTING, GL_BLEND}) EXPECT_FALSE(glIsEnabled(off)) << off;
-    EXPECT_EQ((Get<GLint, 1>(GL_DEPTH_FUNC)[0]), GL_LEQUAL);
-    EXPECT_EQ((Get<GLint, 1>(GL_SHADE_MODEL)[0]), GL_SMOOTH);
-    EXPECT_EQ((Get<GLint, 1>(GL_PERSPECTIVE_CORRECTION_HINT)[0]), GL_NICEST);
-    EXPECT_EQ(Get<GLfloat>(GL_COLOR_CLEAR_VALUE), (std::array<GLfloat, 4>{0, 0, 0, 0.5f}));
-    EXPECT_EQ((Get<GLfloat, 1>(GL_DEPTH_CLEAR_VALUE)[0]), 1.0f);
-    std::array<GLfloat, 4> light;
-    const std::pair<GLenum, std::array<GLfloat, 4>> lights[] = {{GL_AMBIENT, {0.5f, 0.5f, 0.5f, 1}},
-                                                                {GL_DIFFUSE, {1, 1, 1, 1}},
-                                                                {GL_POSITION, {0, 0, 2, 1}}};
-    for (const auto& [name, values] : lights) {
-        glGetLightfv(GL_LIGHT1, name, light.data());
-        EXPECT_EQ(light, values) << name;
+    std::vector<GLfloat> state = GetFloats(GL_COLOR_CLEAR_VALUE, 4);
+    for (GLenum name : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHT1, GL_LIGHTING, GL_BLEND,
+                        GL_DEPTH_FUNC, GL_SHADE_MODEL, GL_PERSPECTIVE_CORRECTION_HINT,
+                        GL_DEPTH_CLEAR_VALUE, GL_UNPACK_ALIGNMENT})
+        state.push_back(GetFloats(name)[0]);
+    for (GLenum name : {GL_AMBIENT, GL_DIFFUSE, GL_POSITION}) {
+        GLfloat light[4];
+        glGetLightfv(GL_LIGHT1, name, light);
+        state.insert(state.end(), light, light + 4);
     }
-    EXPECT_EQ((Get<GLint, 1>(GL_UNPACK_ALIGNMENT)[0]), 4);  // as it found it
+    // The unpack alignment as it found it; light 1 two units behind the eye.
+    EXPECT_EQ(state, (std::vector<GLfloat>{
+                         0, 0,    0,    0.5f, 1, 1, 1, 0, 0, GL_LEQUAL, GL_SMOOTH, GL_NICEST, 1,
+                         4, 0.5f, 0.5f, 0.5f, 1, 1, 1, 1, 1, 0,         0,         2,         1}));
     EXPECT_TRUE(glIsList(fontBase + 'V'));
-}
-
-TEST_F(SceneTest, ThreeTexturesNearestLinearAndMipmappedTheLastOneBound) {
-    ASSERT_TRUE(InitScene());
-    EXPECT_EQ((GLuint)(Get<GLint, 1>(GL_TEXTURE_BINDING_2D)[0]), textures[2]);
-    const std::array<GLint, 4> rows[] = {{0, GL_NEAREST, GL_NEAREST, 1},
-                                         {1, GL_LINEAR, GL_LINEAR, 1},
-                                         {2, GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST, 4}};
-    for (const auto& [index, mag, min, levels] : rows) {
-        const GLuint texture = textures[index];
-        EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_MAG_FILTER), mag) << index;
-        EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_MIN_FILTER), min) << index;
-        for (int level = 0; level <= 4; ++level)  // 8-4-2-1 for the mipmapped copy
-            EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_WIDTH, level),
-                      level < levels ? 8 >> level : 0)
-                << index << " level " << level;
+    // Nearest, linear and mipmapped (8-4-2-1) copies, the last one bound.
+    EXPECT_EQ((GLuint)GetFloats(GL_TEXTURE_BINDING_2D)[0], textures[2]);
+    const std::vector<GLint> filtersAndWidths[] = {
+        {GL_NEAREST, GL_NEAREST, 8, 0, 0, 0, 0},
+        {GL_LINEAR, GL_LINEAR, 8, 0, 0, 0, 0},
+        {GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST, 8, 4, 2, 1, 0}};
+    for (int i = 0; i < 3; ++i) {
+        std::vector<GLint> got(7);
+        glBindTexture(GL_TEXTURE_2D, textures[i]);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &got[0]);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &got[1]);
+        for (int level = 0; level < 5; ++level)
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &got[2 + level]);
+        EXPECT_EQ(got, filtersAndWidths[i]) << i;
     }
 }
 
 TEST_F(SceneTest, RowsOfOddWidthUploadIntact) {
     std::vector<uint8_t> rgb(18);
-    for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = (uint8_t)(i + 1);
+    std::iota(rgb.begin(), rgb.end(), 1);
     WriteBitmap(directory_ / "Data" / "texture.bmp", 3, 2, rgb);
     ASSERT_TRUE(InitScene());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
     for (GLuint texture : {textures[0], textures[1]}) {  // the mipmaps are scaled
         std::vector<uint8_t> texels(18);
         glBindTexture(GL_TEXTURE_2D, texture);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
         EXPECT_EQ(texels, rgb) << texture;
     }
@@ -151,55 +121,41 @@ TEST_F(SceneTest, WithoutTheBitmapNothingIsDone) {
     EXPECT_TRUE(kv17::seam::MessageBoxesShown().empty());  // a missing file is no loader error
 }
 
-class TimelineTest : public SceneTest {
-protected:
-    void SetUp() override {
-        SceneTest::SetUp();
-        ASSERT_TRUE(InitScene());
-    }
-};
-
-struct CubeView {
-    float angleX, angleY;
-    Rgb bottomLeft, bottomRight, topLeft, topRight;  // the face turned to the eye
-};
-
 // The face square-on to the eye shows the texture's quadrants where its
 // texture coordinates put them: the front face unturned; turned 90 degrees
 // about x after y, the top face.
-TEST_F(TimelineTest, TheCubeShowsItsTexturedFaceAndTurnsByTheSteps) {
-    for (CubeView view : {CubeView{0, 0, kRed, kGreen, kBlue, kYellow},
-                          CubeView{90, 90, kBlue, kRed, kYellow, kGreen}}) {
-        cubeAngleX = view.angleX;
-        cubeAngleY = view.angleY;
-        spinStepX = 30.0f;
-        spinStepY = 20.0f;
+TEST_F(SceneTest, TheCubeShowsItsTexturedFaceAndTurnsByTheSteps) {
+    ASSERT_TRUE(InitScene());
+    spinStepX = 30.0f, spinStepY = 20.0f;
+    // Both angles, then the face's bottom left, bottom right, top left, top right.
+    const std::pair<float, std::array<Rgb, 4>> views[] = {{0, {kRed, kGreen, kBlue, kYellow}},
+                                                          {90, {kBlue, kRed, kYellow, kGreen}}};
+    for (const auto& [angle, corners] : views) {
+        cubeAngleX = cubeAngleY = angle;
         RenderFrame();
         const std::vector<uint8_t> frame = ReadFrame();
-        const Rgb corners[] = {view.bottomLeft, view.bottomRight, view.topLeft, view.topRight};
         for (int c = 0; c < 4; ++c)
             EXPECT_TRUE(Shows(frame, Project(c % 2 - 0.5, c / 2 - 0.5, -4), corners[c])) << c;
         EXPECT_TRUE(Shows(frame, Project(-1.3, 0, -4), kBlack));  // beside the face
-        EXPECT_EQ(cubeAngleX, view.angleX + 30.0f);
-        EXPECT_EQ(cubeAngleY, view.angleY + 20.0f);
+        EXPECT_EQ(std::pair(cubeAngleX, cubeAngleY), std::pair(angle + 30.0f, angle + 20.0f));
     }
     // The linear copy is bound, and the cube's last texture coordinate stays.
-    EXPECT_EQ((GLuint)(Get<GLint, 1>(GL_TEXTURE_BINDING_2D)[0]), textures[1]);
-    EXPECT_EQ(Get<GLfloat>(GL_CURRENT_TEXTURE_COORDS), (std::array<GLfloat, 4>{0, 1, 0, 1}));
+    EXPECT_EQ((GLuint)GetFloats(GL_TEXTURE_BINDING_2D)[0], textures[1]);
+    EXPECT_EQ(GetFloats(GL_CURRENT_TEXTURE_COORDS, 4), (std::vector<GLfloat>{0, 1, 0, 1}));
 }
 
-TEST_F(TimelineTest, AFlashIsAnOpaqueWhiteSquareDrawnOnceInTheCubePhaseOnly) {
+TEST_F(SceneTest, AFlashIsAnOpaqueWhiteSquareDrawnOnceInTheCubePhaseOnly) {
+    ASSERT_TRUE(InitScene());
     RenderFrame();
     flashPending = true;
     RenderFrame();
     const std::vector<uint8_t> flash = ReadFrame();
     for (auto at : {std::pair{320, 240}, {5, 5}, {634, 474}}) EXPECT_TRUE(Shows(flash, at, kWhite));
-    EXPECT_FALSE(flashPending);
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ((Get<GLint, 1>(GL_BLEND_SRC)[0]), GL_SRC_ALPHA);
-    EXPECT_EQ((Get<GLint, 1>(GL_BLEND_DST)[0]), GL_ONE);
-    EXPECT_EQ(cubeAngleX, 0.1f + 0.1f);  // the angles advance on a flash frame too
+    // Served, untextured, unblended whatever its blend function; the angles
+    // advance on a flash frame too.
+    EXPECT_EQ(std::tuple(flashPending, glIsEnabled(GL_TEXTURE_2D), glIsEnabled(GL_BLEND),
+                         GetFloats(GL_BLEND_SRC)[0], GetFloats(GL_BLEND_DST)[0], cubeAngleX),
+              std::tuple(false, GL_FALSE, GL_FALSE, GL_SRC_ALPHA, GL_ONE, 0.1f + 0.1f));
     RenderFrame();
     EXPECT_TRUE(Shows(ReadFrame(), {5, 5}, kBlack));
     frameCount = 1200;
@@ -208,35 +164,31 @@ TEST_F(TimelineTest, AFlashIsAnOpaqueWhiteSquareDrawnOnceInTheCubePhaseOnly) {
     EXPECT_TRUE(flashPending);  // never served among the pyramids
 }
 
-struct PyramidView {
-    float yawBefore;  // the ramp before the frame
-    Rgb left, right;  // the base corners of the face turned to the eye
-};
-
 // Frame 1000 is still a cube frame; every later one draws three pyramids:
 // the first where the last frame left it, the other two at (-1.5, -1, -12)
 // and (1.5, 1, -12), turned by the yaw ramp. Red apex, base corners green
 // and blue: the front face square-on at 0 degrees, the right face at 270.
-TEST_F(TimelineTest, FramesAfter1000DrawTheTurningPyramids) {
+TEST_F(SceneTest, FramesAfter1000DrawTheTurningPyramids) {
+    ASSERT_TRUE(InitScene());
     frameCount = 999;
     RenderFrame();
     EXPECT_TRUE(Shows(ReadFrame(), Project(-0.5, -0.5, -4), kRed));
     EXPECT_EQ(yawRamp, 1.0f);
-    for (PyramidView view :
-         {PyramidView{-1.5f, kGreen, kBlue}, PyramidView{268.5f, kBlue, kGreen}}) {
-        yawRamp = view.yawBefore;
+    // The ramp before the frame, then the base corners of the face turned to the eye.
+    for (const auto& [yawBefore, left, right] :
+         {std::tuple(-1.5f, kGreen, kBlue), std::tuple(268.5f, kBlue, kGreen)}) {
+        yawRamp = yawBefore;
         viewDepth = -30.0f;
         pyramidPosX = pyramidPosY = 0.0f;
         RenderFrame();
-        EXPECT_EQ(viewDepth, -12.0f);
-        EXPECT_EQ(pyramidAngle, view.yawBefore + 1.5f);
-        EXPECT_EQ(pyramidAxisY, 1.0f);
+        EXPECT_EQ(std::tuple(viewDepth, pyramidAngle, pyramidAxisY),
+                  std::tuple(-12.0f, yawBefore + 1.5f, 1.0f));
         const std::vector<uint8_t> frame = ReadFrame();
         for (double x : {-1.5, 1.5}) {
             const double y = x < 0 ? -1.0 : 1.0;
             EXPECT_TRUE(Shows(frame, Project(x, y + 0.8, -11.9), kRed, 16)) << x;
-            EXPECT_TRUE(Shows(frame, Project(x - 0.8, y - 0.9, -11.05), view.left, 16)) << x;
-            EXPECT_TRUE(Shows(frame, Project(x + 0.8, y - 0.9, -11.05), view.right, 16)) << x;
+            EXPECT_TRUE(Shows(frame, Project(x - 0.8, y - 0.9, -11.05), left, 16)) << x;
+            EXPECT_TRUE(Shows(frame, Project(x + 0.8, y - 0.9, -11.05), right, 16)) << x;
         }
     }
     // The line ends where the third pyramid carries it: its transform, then
@@ -245,40 +197,35 @@ TEST_F(TimelineTest, FramesAfter1000DrawTheTurningPyramids) {
     for (const char* c = greetingText; *c; ++c)
         advance += glyphMetrics[(unsigned char)*c].gmfCellIncX;
     const double a = pyramidAngle * std::numbers::pi / 180.0;
-    const auto modelview = Get<GLfloat, 16>(GL_MODELVIEW_MATRIX);
+    const std::vector<GLfloat> modelview = GetFloats(GL_MODELVIEW_MATRIX, 16);
     EXPECT_NEAR(modelview[12], 1.5 + std::cos(a) * advance, 0.05);
     EXPECT_NEAR(modelview[13], 1.0 - 2.0, 0.05);
     EXPECT_NEAR(modelview[14], -12.0 - std::sin(a) * advance, 0.05);
 }
 
-TEST_F(TimelineTest, TheYawRampThenTheTiltRampThenStillness) {
+TEST_F(SceneTest, TheYawRampThenTheTiltRampThenStillness) {
+    ASSERT_TRUE(InitScene());
     frameCount = 1000;
-    RenderUntil(1000 + 479);
-    EXPECT_EQ(yawRamp, 719.5f);
-    EXPECT_EQ(tiltRamp, 1.0f);
+    while (frameCount < 1000 + 479) RenderFrame();
+    EXPECT_EQ(std::pair(yawRamp, tiltRamp), std::pair(719.5f, 1.0f));
     RenderFrame();  // pyramid frame 480: the tilt overwrites the yaw
-    EXPECT_EQ(yawRamp, 721.0f);
-    EXPECT_EQ(pyramidAngle, 1.01f);
-    EXPECT_EQ(pyramidAxisX, 0.0f);
-    EXPECT_EQ(pyramidAxisZ, 1.0f);
+    EXPECT_EQ(std::tuple(yawRamp, pyramidAngle, pyramidAxisX, pyramidAxisZ),
+              std::tuple(721.0f, 1.01f, 0.0f, 1.0f));
     int tiltSteps = 1;
     for (float previous = tiltRamp; frameCount < 2100; previous = tiltRamp) {
         RenderFrame();
         tiltSteps += tiltRamp != previous;
     }
-    EXPECT_EQ(tiltSteps, 522);
     // About 180.2009: each product rounded from double; a float factor
     // would end at 180.2001.
-    EXPECT_EQ(tiltRamp, 0x1.6866dap+7f);
-    EXPECT_EQ(pyramidAngle, tiltRamp);
-}
-
-TEST_F(TimelineTest, TheFrameCountStopsAtIntMax) {
+    EXPECT_EQ(std::tuple(tiltSteps, tiltRamp, pyramidAngle),
+              std::tuple(522, 0x1.6866dap+7f, 0x1.6866dap+7f));
+    // The count stops at INT_MAX: both frames are pyramid frames, which
+    // leave the cube unturned.
     frameCount = INT_MAX - 1;
     RenderFrame();
     RenderFrame();
-    EXPECT_EQ(frameCount, INT_MAX);
-    EXPECT_EQ(yawRamp, 4.0f);  // both were pyramid frames
+    EXPECT_EQ(std::pair(frameCount, cubeAngleX), std::pair(INT_MAX, 0.0f));
 }
 
 }  // namespace

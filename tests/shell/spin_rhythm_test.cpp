@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -27,39 +28,30 @@ TEST(SpinRhythm, TurnsWhereSinglePrecisionPutsThem) {
     ASSERT_GT(turns.size(), 40u);
     EXPECT_EQ(std::vector<int>(turns.begin(), turns.begin() + 4),
               (std::vector<int>{454, 484, 801, 831}));
-    for (size_t i = 1; i < turns.size(); ++i) {
+    for (size_t i = 1; i < turns.size(); ++i) {  // falling, then rising stretches
         const int length = turns[i] - turns[i - 1];
-        if (i % 2 == 1)
-            EXPECT_EQ(length, 30) << "falling stretch " << i;
-        else
-            EXPECT_TRUE(length == 317 || length == 318) << "rising stretch " << i;
+        EXPECT_TRUE(i % 2 == 1 ? length == 30 : length == 317 || length == 318) << i;
     }
 }
 
-struct Threshold {
-    bool rising;
-    float x, y;
-    bool risingAfter;
-    float xAfter;
-};
-
 TEST(SpinRhythm, BothStepsMustReachInclusiveThresholds) {
-    const Threshold rows[] = {
+    // Rising, the two steps; then rising and the x step after the update.
+    const std::tuple<bool, float, float, bool, float> rows[] = {
         {true, 9.0f, 9.0f, false, 9.0f * 0.9f},   // 9.0 itself turns
         {true, 9.0f, 8.9f, true, 9.0f * 1.01f},   // both must
         {false, 0.3f, 0.5f, false, 0.3f * 0.9f},  // both must
         {false, 0.4f, 0.4f, false, 0.4f * 0.9f},  // the float 0.4 is above the double
         {false, 0.39f, 0.39f, true, 0.39f * 1.01f},
     };
-    for (const Threshold& row : rows) {
+    for (const auto& [rising, x, y, risingAfter, xAfter] : rows) {
         ResetDemoState();
-        spinRising = row.rising;
-        spinStepX = row.x;
-        spinStepY = row.y;
+        spinRising = rising;
+        spinStepX = x;
+        spinStepY = y;
         AdvanceSpinRhythm();
-        EXPECT_EQ(spinRising, row.risingAfter) << row.x << " " << row.y;
-        EXPECT_EQ(spinStepX, row.xAfter) << row.x << " " << row.y;
-        EXPECT_EQ(flashPending, row.rising && !row.risingAfter);
+        EXPECT_EQ(std::tuple(spinRising, spinStepX, flashPending),
+                  std::tuple(risingAfter, xAfter, rising && !risingAfter))
+            << x << " " << y;
     }
 }
 

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -101,10 +102,17 @@ protected:
         kv17::seam::AnswerMessageBoxes(answers);
         return DemoMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOW);
     }
-    std::vector<std::string> BoxTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& box : kv17::seam::MessageBoxesShown()) texts.push_back(box.text);
-        return texts;
+    // The boxes shown, one "caption: text (flags)" line each.
+    static std::string Boxes() {
+        std::string boxes;
+        for (const auto& box : kv17::seam::MessageBoxesShown())
+            boxes += box.caption + ": " + box.text + " (" + std::to_string(box.flags) + ")\n";
+        return boxes;
+    }
+    // How many times `call` was recorded.
+    static long Count(const char* call) {
+        const auto& calls = kv17::seam::RecordedCalls();
+        return std::count(calls.begin(), calls.end(), call);
     }
 
     std::filesystem::path previous_;

@@ -58,3 +58,10 @@ inline Rgb PixelAt(const std::vector<uint8_t>& frame, int x, int y, int width = 
     const uint8_t* p = &frame[((size_t)y * width + x) * 3];
     return {p[0], p[1], p[2]};
 }
+
+// The first `count` values of a piece of GL state, as floats.
+inline std::vector<GLfloat> GetFloats(GLenum name, int count = 1) {
+    GLfloat values[16] = {};
+    glGetFloatv(name, values);
+    return {values, values + count};
+}
