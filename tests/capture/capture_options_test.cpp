@@ -1,16 +1,15 @@
-// kv17-capture's command line: what it makes of good arguments, and every
-// malformed one refused with a reason.
+// kv17-capture's command line: what it makes of good arguments; each bad one refused with a reason.
 #include "capture_options.h"
 #include "win32_api.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 namespace {
 
-// Parses a command line split at spaces ('' an empty argument), which must be
-// taken, or when not `good` refused with a reason.
+// Parses `line` split at spaces ('' an empty argument): taken, or when not `good` refused with why.
 CaptureOptions Parsed(const std::string& line, bool haveDisplay = false, bool good = true) {
     std::vector<std::string> args;
     std::istringstream words(line);
@@ -22,25 +21,22 @@ CaptureOptions Parsed(const std::string& line, bool haveDisplay = false, bool go
     return options;
 }
 
-TEST(CaptureOptionsTest, ListsScriptsAndChoicesMadeForTheUser) {
+TEST(CaptureOptionsTest, TakesGoodArgumentsAndRefusesEachBadOneWithAReason) {
     const CaptureOptions options = Parsed(
         "--frames 1001,5-7,1,6,1 --fullscreen yes --shrink 8 --keys "
         "pageup:200-300,f1:600,pagedown:2");
     EXPECT_EQ(options.frames, (std::vector<int>{1, 5, 6, 7, 1001}));
     EXPECT_EQ(options.keys,
               (std::vector<KeyHold>{{VK_PRIOR, 200, 300}, {VK_F1, 600, 600}, {VK_NEXT, 2, 2}}));
-    EXPECT_TRUE(options.fullscreen);
-    EXPECT_TRUE(options.headless);  // there is no display
+    EXPECT_EQ(std::tuple(options.fullscreen, options.headless, options.shrink),
+              std::tuple(true, true, 8));  // headless: there is no display
     EXPECT_FALSE(Parsed("--frames 1", true).headless);
     EXPECT_TRUE(Parsed("--headless --frames 1", true).headless);
     EXPECT_FALSE(Parsed("--on-display --frames 1").headless);
     EXPECT_EQ(Parsed("--video clip.WebM").fps, 60);       // no frame list needed
     EXPECT_EQ(Parsed("--video clip.gif").fps, 50);        // GIF times are in 1/100 s
     EXPECT_TRUE(Parsed("--frames 1 -h --verbose").help);  // whatever follows
-}
-
-// Each row: a start and the endings that make it wrong.
-TEST(CaptureOptionsTest, MalformedArgumentsAreRefusedWithAReason) {
+    // Each row: a start and the endings that make it wrong.
     const std::pair<std::string, std::vector<std::string>> bad[] = {
         {"", {"", "--frames 1 --verbose", "--video clip.gif --fps 60"}},
         {"--frames",

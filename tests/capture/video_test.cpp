@@ -1,5 +1,4 @@
-// kv17-capture run as a program: each video format read back and compared
-// with the PNG of the same frame; its failures; a recording stopped early.
+// kv17-capture run: each video format read back against the PNG of its frame; failures; a stop.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <webp/demux.h>
@@ -17,15 +16,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CaptureVideoTest : public ::testing::Test {
-protected:
+struct CaptureVideoTest : ::testing::Test {
     const fs::path dir = fs::temp_directory_path() / ("kv17-video-" + std::to_string(getpid()));
     void SetUp() override { fs::create_directories(dir); }
     void TearDown() override { fs::remove_all(dir); }
 };
 
-// Runs kv17-capture --headless in the source tree (its Data/), files limited to
-// `blocks` of 512 bytes as on a full disk, `meanwhile` run beside it ($! its pid).
+// Runs kv17-capture --headless in the source tree (its Data/), files limited to `blocks` of 512
+// bytes as on a full disk, `meanwhile` run beside it ($! its pid).
 std::pair<int, std::string> Capture(const std::vector<std::string>& args,
                                     const std::string& blocks = "unlimited",
                                     const std::string& meanwhile = "") {
@@ -35,14 +33,12 @@ std::pair<int, std::string> Capture(const std::vector<std::string>& args,
     command += " 2>&1 & " + meanwhile + " wait $!";
     FILE* shell = popen(command.c_str(), "r");
     std::string said;
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, shell)) > 0;) said.append(buffer, n);
+    for (int c; (c = fgetc(shell)) != EOF;) said += char(c);
     const int status = pclose(shell);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, said};
 }
 
-// The number of frames and frame `pick` as RGB: animated WebP through libwebp
-// (this FFmpeg cannot read it), anything else, PNG too, through FFmpeg.
+// Frame count and frame `pick` as RGB: animated WebP by libwebp (FFmpeg can't), the rest by FFmpeg.
 std::pair<int, std::vector<uint8_t>> Decode(const std::string& path, int pick) {
     std::pair<int, std::vector<uint8_t>> out;
     auto& [frames, rgb] = out;
@@ -61,10 +57,9 @@ std::pair<int, std::vector<uint8_t>> Decode(const std::string& path, int pick) {
     }
     AVFormatContext* input = nullptr;
     if (avformat_open_input(&input, path.c_str(), nullptr, nullptr) < 0) return out;
-    const AVCodecParameters* stream = input->streams[0]->codecpar;  // the only one
-    AVCodecContext* decoder = avcodec_alloc_context3(avcodec_find_decoder(stream->codec_id));
-    avcodec_parameters_to_context(decoder, stream);
-    avcodec_open2(decoder, nullptr, nullptr);
+    AVCodecContext* decoder = avcodec_alloc_context3(nullptr);
+    avcodec_parameters_to_context(decoder, input->streams[0]->codecpar);  // the only stream
+    avcodec_open2(decoder, avcodec_find_decoder(decoder->codec_id), nullptr);
     AVPacket* packet = av_packet_alloc();
     AVFrame* frame = av_frame_alloc();
     for (bool more = true; more;) {
@@ -90,8 +85,8 @@ std::pair<int, std::vector<uint8_t>> Decode(const std::string& path, int pick) {
     return out;
 }
 
-// Each format's sixth picture is demo frame 155 as its PNG has it (so of its
-// size too): at 30 fps every second frame is kept, at 50 five of six.
+// Each format's sixth picture is demo frame 155 as its PNG has it (so of its size too): at 30 fps
+// every second frame is kept, at 50 five of six.
 TEST_F(CaptureVideoTest, EachFormatReadsBackAsItsFrames) {
     ASSERT_EQ(Capture({"--frames", "155", "--shrink", "2", "--out", dir}).first, 0);
     const std::vector<uint8_t> png = Decode(dir / "frame-00155.png", 0).second;
@@ -116,8 +111,9 @@ TEST_F(CaptureVideoTest, EachFormatReadsBackAsItsFrames) {
     }
 }
 
-// Help, misuse and failures: each says why and leaves no file behind.
-TEST_F(CaptureVideoTest, HelpAndFailuresSayWhyAndLeaveNoFile) {
+// Help, misuse and failures: each says why and leaves no file behind. Stopped (SIGTERM here;
+// Ctrl-C goes the same way) once its temporary file is there, a recording is finished shorter.
+TEST_F(CaptureVideoTest, FailuresLeaveNoFileAndAStopLeavesAFinishedShorterVideo) {
     const std::string in = dir.string() + "/";
     const std::tuple<std::vector<std::string>, const char*, int, std::string> cases[] = {
         {{"-h"}, "unlimited", 0, "usage: kv17-capture --frames LIST"},
@@ -131,11 +127,6 @@ TEST_F(CaptureVideoTest, HelpAndFailuresSayWhyAndLeaveNoFile) {
         EXPECT_NE(said.find(says), std::string::npos) << said;
         EXPECT_TRUE(fs::is_empty(dir)) << said;
     }
-}
-
-// Stopped (SIGTERM here; Ctrl-C goes the same way) once its temporary file
-// is there: the frames made so far, as a finished video, and counted so.
-TEST_F(CaptureVideoTest, StoppedVideoIsFinishedShorter) {
     const std::string path = dir / "clip.mp4";
     auto [status, said] = Capture({"--video", path, "--frames", "1-100000"}, "unlimited",
                                   "while [ -z \"$(ls -A " + dir.string() +
@@ -144,9 +135,8 @@ TEST_F(CaptureVideoTest, StoppedVideoIsFinishedShorter) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
     const int frames = Decode(path, 0).first;
     EXPECT_GT(frames, 0);
-    EXPECT_NE(said.find(" (stopped early), " + std::to_string(frames) + " video frames"),
-              std::string::npos)
-        << said;
+    const std::string counted = " (stopped early), " + std::to_string(frames) + " video frames";
+    EXPECT_NE(said.find(counted), std::string::npos) << said;
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
-// Flattening outlines: every arc stays within the tolerance of its chords, a flat arc takes one
-// chord, and contours come back clockwise whichever way the font runs them.
+// Flattening: each arc within a unit of its chords, a flat one in one chord, contours clockwise.
 #include "glyph_outline.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 using namespace kv17::platform;
 
@@ -35,11 +35,8 @@ double DistanceToContour(OutlinePoint p, const Contour& c) {
 }  // namespace
 
 TEST(FlattenOutline, ArcsStayWithinTheToleranceOfTheirChords) {
-    const struct {
-        const char* what;
-        std::vector<FT_Vector> arc;  // on, one or two control points, on
-        size_t maxChords;
-    } cases[] = {
+    // What, the arc (on, one or two control points, on), the most chords it may take.
+    const std::tuple<const char*, std::vector<FT_Vector>, size_t> cases[] = {
         {"quadratic", {{0, 0}, {500, 1000}, {1000, 0}}, 64},
         {"quadratic doubling back", {{0, 0}, {1000, 3}, {100, 0}}, 64},
         {"quadratic doubling back along its chord", {{0, 0}, {1000, 0}, {100, 0}}, 64},
@@ -50,26 +47,26 @@ TEST(FlattenOutline, ArcsStayWithinTheToleranceOfTheirChords) {
         {"straight cubic", {{0, 0}, {300, 0}, {600, 0}, {900, 0}}, 1},
         {"cubic, counter-clockwise", {{1000, 0}, {1000, 900}, {0, 900}, {0, 0}}, 64},
     };
-    for (const auto& c : cases) {
+    for (const auto& [what, arc, maxChords] : cases) {
         // The arc, then a corner below it; a line closes the contour.
-        std::vector<FT_Vector> points = c.arc;
+        std::vector<FT_Vector> points = arc;
         points.push_back({500, -1000});
         std::vector<char> tags(points.size(),
-                               c.arc.size() == 3 ? FT_CURVE_TAG_CONIC : FT_CURVE_TAG_CUBIC);
+                               arc.size() == 3 ? FT_CURVE_TAG_CONIC : FT_CURVE_TAG_CUBIC);
         tags.front() = tags.end()[-2] = tags.back() = FT_CURVE_TAG_ON;
         short last = (short)(points.size() - 1);
         FT_Outline outline{1, (short)points.size(), points.data(), tags.data(), &last, 0};
 
         std::vector<Contour> flat;
-        ASSERT_TRUE(FlattenOutline(&outline, 1.0, &flat) && flat.size() == 1) << c.what;
+        ASSERT_TRUE(FlattenOutline(&outline, 1.0, &flat) && flat.size() == 1) << what;
         const Contour& f = flat[0];
-        EXPECT_LE(f.size() - 2, c.maxChords) << c.what;  // less its start and the corner
+        EXPECT_LE(f.size() - 2, maxChords) << what;  // less its start and the corner
         double worst = 0, twiceArea = 0;
         for (int i = 0; i <= 1000; ++i)
-            worst = std::max(worst, DistanceToContour(At(c.arc, i / 1000.0), f));
-        EXPECT_LE(worst, 1.0) << c.what;
+            worst = std::max(worst, DistanceToContour(At(arc, i / 1000.0), f));
+        EXPECT_LE(worst, 1.0) << what;
         for (size_t i = 0, j = f.size() - 1; i < f.size(); j = i++)
             twiceArea += f[j].x * f[i].y - f[i].x * f[j].y;
-        EXPECT_LT(twiceArea, 0) << c.what;  // clockwise
+        EXPECT_LT(twiceArea, 0) << what;  // clockwise
     }
 }

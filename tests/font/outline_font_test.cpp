@@ -1,5 +1,4 @@
-// The scene's outline font on a real context: the glyphs' faces, codes and
-// advances, the lists' lifetime, and the scroller with and without culling.
+// The outline font on a real context: faces, codes, advances, lists' lifetime, scroller, culling.
 #include "demo_state.h"
 #include "font_match.h"
 #include "gl_test_context.h"
@@ -48,31 +47,22 @@ double FaceAdvance(const kv17::platform::FontFile& file, char32_t unicode) {
 }
 
 // `draw` in an orthographic view 4 by 3 em (160 pixels per em, depth 0.5 - z / 4) turned `yaw`
-// about y, then `pitch` about x: white, white with back faces culled, lit by light 0 along -z.
-struct Shots {
-    std::vector<uint8_t> plain, culled, lit;
-    std::vector<float> depth = std::vector<float>(640 * 480);
-};
-Shots Shoot(const std::function<void()>& draw, float yaw = 0, float pitch = 0) {
+// about y, then `pitch` about x, in white or with `state` on (lit: by light 0 along -z).
+std::vector<uint8_t> Shoot(const std::function<void()>& draw, GLenum state = 0, float yaw = 0,
+                           float pitch = 0) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-2, 2, -1.5, 1.5, -2, 2);
     glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(pitch, 1, 0, 0);
+    glRotatef(yaw, 0, 1, 0);
     glEnable(GL_LIGHT0);
-    Shots s;
-    for (auto [state, frame] :
-         {std::pair{GLenum(0), &s.plain}, {GL_CULL_FACE, &s.culled}, {GL_LIGHTING, &s.lit}}) {
-        if (state) glEnable(state);
-        glLoadIdentity();
-        glRotatef(pitch, 1, 0, 0);
-        glRotatef(yaw, 0, 1, 0);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        draw();
-        if (state) glDisable(state);
-        *frame = ReadFrame();
-    }
-    glReadPixels(0, 0, 640, 480, GL_DEPTH_COMPONENT, GL_FLOAT, s.depth.data());
-    return s;
+    if (state) glEnable(state);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    draw();
+    if (state) glDisable(state);
+    return ReadFrame();
 }
 
 // A demo frame: the camera at `depth` or, with an `angle`, the third pyramid turned about
@@ -113,7 +103,7 @@ void DrawGlyphs() {
 
 }  // namespace
 
-TEST_F(OutlineFont, FacesLieAtTheirDepthsTurnOutwardAndAreLitFromOutside) {
+TEST_F(OutlineFont, FacesLieAtTheirDepthsTurnOutwardAreLitFromOutsideAndFillOverlapsOnce) {
     // Yaw, pitch, eye z of the nearest face if flat, least mean light: lit straight on, a face
     // whose normal points out shows 0.84 of white (214, less the 16-bit visual's 3/32: 190).
     const std::array<float, 4> views[] = {
@@ -124,24 +114,24 @@ TEST_F(OutlineFont, FacesLieAtTheirDepthsTurnOutwardAndAreLitFromOutside) {
     };
     for (const auto [yaw, pitch, eyeZ, minLight] : views) {
         SCOPED_TRACE(yaw);
-        Shots shots = Shoot(DrawGlyphs, yaw, pitch);
+        const auto lit = Shoot(DrawGlyphs, GL_LIGHTING, yaw, pitch);
+        std::vector<float> depth(640 * 480);
+        glReadPixels(0, 0, 640, 480, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+        const auto plain = Shoot(DrawGlyphs, 0, yaw, pitch);
         // Faces run counter-clockwise seen from outside: culling hides nothing.
-        EXPECT_EQ(shots.culled, shots.plain);
+        EXPECT_EQ(Shoot(DrawGlyphs, GL_CULL_FACE, yaw, pitch), plain);
         double covered = 0, light = 0, depthError = 0;
-        for (size_t i = 0; i < shots.depth.size(); ++i) {
-            if (shots.plain[3 * i] < 128) continue;
+        for (size_t i = 0; i < depth.size(); ++i) {
+            if (plain[3 * i] < 128) continue;
             ++covered;
-            light += shots.lit[3 * i];
+            light += lit[3 * i];
             if (!std::isnan(eyeZ))
-                depthError = std::max(depthError, std::abs(shots.depth[i] - 0.5 + eyeZ / 4));
+                depthError = std::max(depthError, std::abs(depth[i] - 0.5 + eyeZ / 4));
         }
         ASSERT_GT(covered, 1000);
         EXPECT_LT(depthError, 1e-3);
         EXPECT_GE(light / covered, minLight);
     }
-}
-
-TEST_F(OutlineFont, OverlappingContoursAreFilledOnce) {
     // Two clockwise squares that overlap, as a cedilla may overlap its C.
     const std::vector<kv17::platform::Contour> squares = {{{0, 0}, {0, 2}, {2, 2}, {2, 0}},
                                                           {{1, 1}, {1, 3}, {3, 3}, {3, 1}}};
@@ -149,9 +139,9 @@ TEST_F(OutlineFont, OverlappingContoursAreFilledOnce) {
     ASSERT_TRUE(kv17::platform::FillContours(squares, &fill));
     const GLuint list = glGenLists(1);
     kv17::platform::CompileGlyphList(list, squares, fill, 4.0, 0.1f, 0.0f);  // 2 units = 0.5 em
-    Shots shots = Shoot([list] { glCallList(list); });
-    EXPECT_GT(PixelAt(shots.plain, 380, 300).r, 128);  // (0.375, 0.375) em: in both
-    EXPECT_LT(PixelAt(shots.plain, 420, 260).r, 128);  // (0.625, 0.125) em: in neither
+    const auto frame = Shoot([list] { glCallList(list); });
+    EXPECT_GT(PixelAt(frame, 380, 300).r, 128);  // (0.375, 0.375) em: in both
+    EXPECT_LT(PixelAt(frame, 420, 260).r, 128);  // (0.625, 0.125) em: in neither
 }
 
 TEST_F(OutlineFont, EachCodeDrawsItsCodePage1252CharacterAndMovesOnByItsAdvance) {
@@ -168,9 +158,7 @@ TEST_F(OutlineFont, EachCodeDrawsItsCodePage1252CharacterAndMovesOnByItsAdvance)
         glGetFloatv(GL_CURRENT_NORMAL, normal.data());
         ASSERT_EQ(normal, (std::array<GLfloat, 3>{0, 0, 1})) << "code " << code;
     }
-}
-
-TEST_F(OutlineFont, BoldIsSynthesizedATwentyFourthOfAnEmWiderWhenOnlyARegularFaceMatches) {
+    // Bold is synthesized, a 24th of an em wider, when only a regular face matches.
     auto regular = kv17::platform::MatchFont("Glass Gauge", 400, false);
     FcConfig* previous = FcConfigReference(nullptr);
     FcConfig* only = FcConfigCreate();  // that face alone, every match emboldened
@@ -208,30 +196,24 @@ TEST_F(OutlineFont, ListsLiveFromBuildToDeleteAndNeedANameAndAContext) {
     EXPECT_TRUE(kv17::seam::RecordedCalls().empty());
 }
 
-TEST_F(OutlineFont, TheNthCallStartsTheLineAt5LessNStepsOf0_05And2Down) {
+TEST_F(OutlineFont, TheNthLineStartsAt5LessNStepsOf0_05And2DownAsWrittenLeavingTheListBase) {
     for (float offset = 0.05f; offset < 10; offset += 0.05f) {  // summed as the scroller sums
         glLoadIdentity();
         PrintScroller("");
         ASSERT_EQ(Modelview(), (GlMatrix{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 5 - offset, -2, 0, 1}))
             << offset;
     }
-}
-
-TEST_F(OutlineFont, LinesThatComeOutTheSameAndLeaveTheListBaseAlone) {
-    const std::function<void()> same[][2] = {
-        // List 255 is empty: byte 255 draws nothing and does not move on.
-        {[] { PrintScroller("Va\377lk"); }, [] { PrintScroller("Valk"); }},
-        {[] { PrintScroller("%s%d%%", "Va", 4); }, [] { PrintScroller("Va4%%"); }},
-    };
     for (bool cull : {true, false}) {
         cullHiddenGlyphs = cull;
-        for (const auto& [line, twin] : same) {
-            glListBase(1234);
-            EXPECT_TRUE(Draw(4.0f, line) == Draw(4.0f, twin)) << &line - same[0] << cull;
-            GLint listBase = 0;
-            glGetIntegerv(GL_LIST_BASE, &listBase);
-            EXPECT_EQ(listBase, 1234);
-        }
+        glListBase(1234);
+        // List 255 is empty: byte 255 draws nothing and does not move on.
+        EXPECT_TRUE(Draw(4, [] { PrintScroller("Va\377lk"); }) ==
+                    Draw(4, [] { PrintScroller("Valk"); }));
+        EXPECT_TRUE(Draw(4, [] { PrintScroller("%s%d%%", "Va", 4); }) ==
+                    Draw(4, [] { PrintScroller("Va4%%"); }));
+        GLint listBase = 0;
+        glGetIntegerv(GL_LIST_BASE, &listBase);
+        EXPECT_EQ(listBase, 1234) << cull;
     }
 }
 

@@ -35,16 +35,13 @@ inline Bytes BuildBmp(const BmpFile& file, bool fileHeader = true) {
     Bytes dib;
     PutLe(dib, file.headerSize ? file.headerSize : file.core ? 12 : 40, 4);
     for (int32_t side : {file.width, file.height}) PutLe(dib, uint32_t(side), file.core ? 2 : 4);
-    PutLe(dib, file.planes, 2);
-    PutLe(dib, file.bitCount, 2);
+    PutLe(dib, file.planes | file.bitCount << 16, 4);
     // The image size, resolutions and colours important are never needed.
     for (uint32_t field : {file.compression, 0xFFFFFFFFu, 1u, 2u, file.colorsUsed, 3u})
         PutLe(dib, field, file.core ? 0 : 4);
     // Blue, green, red, and in the info form a reserved byte.
-    for (int i = 0; i < file.colors; ++i) {
-        dib.insert(dib.end(), {uint8_t(i), uint8_t(i ^ 0x80), uint8_t(255 - i)});
-        if (!file.core) dib.push_back(0xA5);
-    }
+    for (int i = 0; i < file.colors; ++i)
+        PutLe(dib, 0xA5000000u | (255 - i) << 16 | (i ^ 0x80) << 8 | i, file.core ? 3 : 4);
     Bytes out;
     if (fileHeader) {
         dib.insert(dib.end(), file.gap, 0xEE);
@@ -59,10 +56,7 @@ inline Bytes BuildBmp(const BmpFile& file, bool fileHeader = true) {
 // The red, green and blue of colour-table entries; -1 stands for black.
 inline Bytes TestColors(std::initializer_list<int> indices) {
     Bytes rgb;
-    for (int i : indices) {
-        auto part = [i](int value) { return uint8_t(i < 0 ? 0 : value); };
-        rgb.insert(rgb.end(), {part(255 - i), part(i ^ 0x80), part(i)});
-    }
+    for (int i : indices) PutLe(rgb, i < 0 ? 0 : (255 - i) | (i ^ 0x80) << 8 | i << 16, 3);
     return rgb;
 }
 
@@ -71,8 +65,9 @@ inline const Bytes kExampleRows = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 
 inline const Bytes kExampleRgb = {3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10};
 inline Bytes ExampleBmp() { return BuildBmp({.width = 2, .height = 2, .pixels = kExampleRows}); }
 
-// An image's pixels; the image freed as its receiver frees it.
+// An image's pixels (none for no image); the image freed as its receiver frees it.
 inline Bytes TakePixels(RgbImage* image) {
+    if (image == nullptr) return {};
     const Bytes rgb(image->pixels, image->pixels + image->width * image->height * 3);
     std::free(image->pixels);
     std::free(image);
@@ -81,15 +76,12 @@ inline Bytes TakePixels(RgbImage* image) {
 
 using Decoded = std::tuple<DibStatus, int32_t, int32_t, Bytes>;  // status, width, height, RGB
 
-// Decodes a copy of the first `length` bytes that fills its heap block exactly, so that the
-// sanitizer builds see any read past the end.
+// Decodes the first `length` bytes copied to a heap block of their own: sanitizers see overreads.
 inline Decoded Decode(const Bytes& file, size_t length = SIZE_MAX) {
     const Bytes data(file.begin(), file.begin() + std::min(length, file.size()));
     RgbImage* image = nullptr;
     const DibStatus status = DecodeDib(data.data(), data.size(), &image);
-    if (image == nullptr) return {status, 0, 0, {}};
-    const int32_t width = image->width, height = image->height;
-    return {status, width, height, TakePixels(image)};
+    return {status, image ? image->width : 0, image ? image->height : 0, TakePixels(image)};
 }
 
 // A folder of the test's own, removed with it.
