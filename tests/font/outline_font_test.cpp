@@ -19,13 +19,9 @@
 
 namespace {
 
-using GlMatrix = std::array<GLfloat, 16>;
+using GlMatrix = std::vector<GLfloat>;
 
-GlMatrix Modelview() {
-    GlMatrix m;
-    glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
-    return m;
-}
+GlMatrix Modelview() { return GetFloats(GL_MODELVIEW_MATRIX, 16); }
 
 // How far list `list` moves the pen along x.
 float AdvanceOf(GLuint list) {
@@ -152,11 +148,9 @@ TEST_F(OutlineFont, EachCodeDrawsItsCodePage1252CharacterAndMovesOnByItsAdvance)
         EXPECT_NEAR(AdvanceOf(fontBase + code), FaceAdvance(face, unicode), 1e-3) << +code;
     // Whatever a list draws, it leaves the front face's normal current.
     for (GLuint code = 0; code < 255; ++code) {
-        std::array<GLfloat, 3> normal;
         glNormal3f(1, 0, 0);
         glCallList(fontBase + code);
-        glGetFloatv(GL_CURRENT_NORMAL, normal.data());
-        ASSERT_EQ(normal, (std::array<GLfloat, 3>{0, 0, 1})) << "code " << code;
+        ASSERT_EQ(GetFloats(GL_CURRENT_NORMAL, 3), (std::vector<GLfloat>{0, 0, 1})) << code;
     }
     // Bold is synthesized, a 24th of an em wider, when only a regular face matches.
     auto regular = kv17::platform::MatchFont("Glass Gauge", 400, false);
@@ -211,9 +205,7 @@ TEST_F(OutlineFont, TheNthLineStartsAt5LessNStepsOf0_05And2DownAsWrittenLeavingT
                     Draw(4, [] { PrintScroller("Valk"); }));
         EXPECT_TRUE(Draw(4, [] { PrintScroller("%s%d%%", "Va", 4); }) ==
                     Draw(4, [] { PrintScroller("Va4%%"); }));
-        GLint listBase = 0;
-        glGetIntegerv(GL_LIST_BASE, &listBase);
-        EXPECT_EQ(listBase, 1234) << cull;
+        EXPECT_EQ(GetFloats(GL_LIST_BASE)[0], 1234) << cull;
     }
 }
 
