@@ -284,9 +284,6 @@ std::unique_ptr<VideoFile> VideoFile::Open(const std::string& path, int width, i
     return std::unique_ptr<VideoFile>(new VideoFile(std::move(state)));
 }
 
-int VideoFile::width() const { return state_->encoder->width; }
-int VideoFile::height() const { return state_->encoder->height; }
-
 bool VideoFile::AddFrame(const uint8_t* bgr, int width, int height, int64_t index,
                          std::string* error) {
     State& video = *state_;

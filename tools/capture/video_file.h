@@ -32,9 +32,6 @@ public:
     // name. Without it the destructor removes what was written.
     bool Finish(std::string* error);
 
-    int width() const;
-    int height() const;
-
     struct State;
 
 private:

@@ -42,11 +42,6 @@ std::vector<uint8_t> VideoRecorder::SpareBuffer() {
     return buffer;
 }
 
-int VideoRecorder::framesEncoded() const {
-    std::lock_guard lock(mutex_);
-    return encoded_;
-}
-
 bool VideoRecorder::Encode(const Frame& frame, std::string* error) {
     const std::vector<uint8_t>* pixels = &frame.bgr;
     int width = frame.width, height = frame.height;
@@ -82,7 +77,6 @@ void VideoRecorder::Work() {
             changed_.notify_all();
             return;
         }
-        ++encoded_;
         if (spare_.size() < kQueueFrames) spare_.push_back(std::move(frame.bgr));
     }
 }

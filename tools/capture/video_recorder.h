@@ -31,7 +31,6 @@ public:
     // Encodes what is queued and finishes the file; false, with the reason
     // in *error, when it is not there complete.
     bool Finish(std::string* error);
-    int framesEncoded() const;
 
 private:
     struct Frame {
@@ -45,13 +44,12 @@ private:
     const std::string path_;
     const int fps_, shrink_;
     std::unique_ptr<VideoFile> video_;  // the worker's
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<Frame> queue_;
     std::vector<std::vector<uint8_t>> spare_;
     bool ending_ = false;
     bool failed_ = false;
     std::string error_;
-    int encoded_ = 0;
     std::thread worker_;
 };
