@@ -3,26 +3,11 @@
 #include "demo_state.h"
 #include "greeting_text.h"
 #include "outline_font.h"
-#include "render_state.h"
+#include "scene_state.h"
 
 #include <GL/gl.h>
 
 #include <climits>
-
-int frameCount = 0;
-
-float cubeAngleX = 0.0f;
-float cubeAngleY = 0.0f;
-
-float pyramidPosX = 0.0f;
-float pyramidPosY = 0.0f;
-float pyramidAngle = 0.0f;
-float pyramidAxisX = 0.0f;
-float pyramidAxisY = 0.0f;
-float pyramidAxisZ = 0.0f;
-
-float yawRamp = 1.0f;
-float tiltRamp = 1.0f;
 
 namespace {
 

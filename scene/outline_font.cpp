@@ -1,15 +1,14 @@
 #include "outline_font.h"
 
 #include "demo_state.h"
+#include "scene_state.h"
+
+#include <GL/gl.h>
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
-GLuint fontBase = 0;
-GLYPHMETRICSFLOAT glyphMetrics[256];
-float scrollOffset = 0.0f;
-GLuint advanceListBase = 0;
 bool cullHiddenGlyphs = true;
 
 namespace {

@@ -2,12 +2,11 @@
 
 #include "bitmap_loader.h"
 #include "outline_font.h"
+#include "scene_state.h"
 
 #include <GL/glu.h>
 
 #include <cstdlib>
-
-GLuint textures[3];
 
 const GLfloat lightAmbient[4] = {0.5f, 0.5f, 0.5f, 1.0f};
 const GLfloat lightDiffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};

@@ -5,10 +5,6 @@
 
 #include <GL/gl.h>
 
-// Nearest, linear and mipmapped copies of "Data/texture.bmp"; the names of
-// an earlier context are simply overwritten.
-extern GLuint textures[3];
-
 // Light 1: configured and switched on, though lighting itself stays off.
 extern const GLfloat lightAmbient[4];
 extern const GLfloat lightDiffuse[4];

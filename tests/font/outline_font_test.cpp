@@ -5,6 +5,7 @@
 #include "glyph_list.h"
 #include "greeting_text.h"
 #include "outline_font.h"
+#include "scene_state.h"
 #include "test_seam.h"
 
 #include <GL/glu.h>

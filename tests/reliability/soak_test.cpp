@@ -2,6 +2,7 @@
 // one built, and the animation runs on across all of them.
 #include "demo_fixture.h"
 #include "outline_font.h"
+#include "scene_state.h"
 
 #include <GL/gl.h>
 #include <malloc.h>

@@ -6,6 +6,7 @@
 #include "greeting_text.h"
 #include "outline_font.h"
 #include "render_state.h"
+#include "scene_state.h"
 
 #include <GL/gl.h>
 

@@ -5,6 +5,7 @@
 #include "gl_test_context.h"
 #include "gl_window.h"
 #include "outline_font.h"
+#include "scene_state.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -2,6 +2,7 @@
 // the main loop, its keys and its ends, driven from the frames presented.
 #include "demo_fixture.h"
 #include "gl_test_context.h"
+#include "scene_state.h"
 
 #include <GL/gl.h>
 

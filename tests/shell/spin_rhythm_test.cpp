@@ -1,6 +1,6 @@
 // The spin rhythm: its turns from the start values, and its thresholds.
 #include "demo_main.h"
-#include "demo_state_reset.h"
+#include "demo_state.h"
 
 #include <gtest/gtest.h>
 

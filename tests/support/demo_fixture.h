@@ -6,7 +6,7 @@
 
 #include "demo_main.h"
 #include "demo_state.h"
-#include "demo_state_reset.h"
+#include "scene_state.h"
 #include "frame_timeline.h"
 #include "test_seam.h"
 
@@ -68,7 +68,7 @@ public:
 protected:
     void SetUp() override {
         ResetDemoState();
-        ResetSceneVariables();
+        ResetSceneState();
         kv17::seam::UseOffscreenVideo();
         kv17::seam::AnswerMessageBoxes({});
         previous_ = std::filesystem::current_path();
@@ -94,7 +94,7 @@ protected:
         std::filesystem::current_path(previous_);
         std::filesystem::remove_all(directory_);
         ResetDemoState();
-        ResetSceneVariables();
+        ResetSceneState();
     }
     void RemoveBitmap() { std::filesystem::remove(directory_ / "Data" / "texture.bmp"); }
 

@@ -10,6 +10,7 @@
 #include "demo_state.h"
 #include "frame_timeline.h"
 #include "gl_window.h"
+#include "scene_state.h"
 #include "test_seam.h"
 
 #include <GL/gl.h>

@@ -5,6 +5,7 @@
 #include "demo_state.h"
 #include "greeting_text.h"
 #include "outline_font.h"
+#include "scene_state.h"
 #include "test_seam.h"
 #include "win32_api.h"
 

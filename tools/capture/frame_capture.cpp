@@ -6,6 +6,7 @@
 #include "greeting_end.h"
 #include "png_file.h"
 #include "progress.h"
+#include "scene_state.h"
 #include "shrink.h"
 #include "test_seam.h"
 #include "video_recorder.h"

@@ -3,6 +3,7 @@
 #include "capture_options.h"
 #include "greeting_text.h"
 #include "outline_font.h"
+#include "scene_state.h"
 
 namespace {
 

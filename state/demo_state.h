@@ -17,3 +17,6 @@ extern HINSTANCE appInstance;
 extern HWND mainWindow;
 extern HDC windowDC;
 extern HGLRC renderContext;
+
+// Puts every variable above back to its start value, as at process start.
+void ResetDemoState();
