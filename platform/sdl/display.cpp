@@ -22,6 +22,7 @@ struct DisplayState {
     std::string whyNoDisplay;
     bool fullscreenModeSet = false;
     SDL_DisplayMode fullscreenMode{};
+    SDL_Window* coveringWindow = nullptr;       // the window showing that mode
     std::vector<SDL_DisplayMode> offeredModes;  // added by the test seam
     int cursorCount = 0;
 } display;
@@ -124,6 +125,7 @@ void AddOfferedMode(int width, int height, int bits) {
 
 void ForgetDisplayState() {
     display.fullscreenModeSet = false;
+    display.coveringWindow = nullptr;
     display.whyNoDisplay.clear();
     display.offeredModes.clear();
     display.cursorCount = 0;
@@ -136,29 +138,28 @@ void ForgetDisplayState() {
 int CursorCount() { return display.cursorCount; }
 bool DisplayModeChanged() { return display.fullscreenModeSet; }
 
-}  // namespace kv17::platform
-
-using namespace kv17::platform;
-
 bool PendingFullscreenMode(SDL_DisplayMode* mode) {
     if (!display.fullscreenModeSet) return false;
     *mode = display.fullscreenMode;
     return true;
 }
 
-// Win32 asks the window procedure with SC_SCREENSAVE when the screen saver is
-// due, and only the default handling lets it start. SDL never sees that
-// moment, so a newly shown window is asked once and the answer holds.
-void ScreenSaverFollowsWindowProc(HWND window) {
-    SDL_DisableScreenSaver();
-    SendToWindow(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+void CoverScreenWith(SDL_Window* window) { display.coveringWindow = window; }
+
+void ForgetScreenCover(SDL_Window* window) {
+    if (display.coveringWindow == window) display.coveringWindow = nullptr;
 }
+
+}  // namespace kv17::platform
+
+using namespace kv17::platform;
 
 LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
     if (kv17::seam::CallFails("ChangeDisplaySettingsA")) return DISP_CHANGE_FAILED;
     if (!mode) {
         display.fullscreenModeSet = false;
-        LeaveFullscreen();
+        if (display.coveringWindow) SDL_SetWindowFullscreen(display.coveringWindow, 0);
+        display.coveringWindow = nullptr;
         return DISP_CHANGE_SUCCESSFUL;
     }
     if (!(flags & CDS_FULLSCREEN)) return DISP_CHANGE_FAILED;  // only temporary changes

@@ -45,18 +45,20 @@ struct KernelObject {
     std::shared_ptr<FileCopy> copy;  // mappings only
 };
 
-std::set<KernelObject*> liveObjects;
-std::multimap<const void*, std::shared_ptr<FileCopy>> liveViews;
+struct KernelState {
+    std::set<KernelObject*> objects;
+    std::multimap<const void*, std::shared_ptr<FileCopy>> views;
+} kernel;
 
 KernelObject* Find(HANDLE handle, KernelObjectKind kind) {
     auto* object = static_cast<KernelObject*>(handle);
-    if (liveObjects.count(object) == 0 || object->kind != kind) return nullptr;
+    if (kernel.objects.count(object) == 0 || object->kind != kind) return nullptr;
     return object;
 }
 
 HANDLE NewObject(KernelObjectKind kind, int fd, std::shared_ptr<FileCopy> copy) {
     auto* object = new KernelObject{kind, fd, std::move(copy)};
-    liveObjects.insert(object);
+    kernel.objects.insert(object);
     return object;
 }
 
@@ -172,22 +174,22 @@ LPVOID WINAPI MapViewOfFile(HANDLE mapping, DWORD access, DWORD offsetHigh, DWOR
         return nullptr;
     }
     if (bytes > object->copy->size) return nullptr;
-    liveViews.emplace(object->copy->data, object->copy);
+    kernel.views.emplace(object->copy->data, object->copy);
     return object->copy->data;
 }
 
 BOOL WINAPI UnmapViewOfFile(const void* view) {
     if (kv17::seam::CallFails("UnmapViewOfFile")) return FALSE;
-    const auto found = liveViews.find(view);
-    if (found == liveViews.end()) return FALSE;
-    liveViews.erase(found);
+    const auto found = kernel.views.find(view);
+    if (found == kernel.views.end()) return FALSE;
+    kernel.views.erase(found);
     return TRUE;
 }
 
 BOOL WINAPI CloseHandle(HANDLE object) {
     if (kv17::seam::CallFails("CloseHandle")) return FALSE;
     auto* kernelObject = static_cast<KernelObject*>(object);
-    if (liveObjects.erase(kernelObject) == 0) return FALSE;
+    if (kernel.objects.erase(kernelObject) == 0) return FALSE;
     if (kernelObject->fd >= 0) close(kernelObject->fd);
     delete kernelObject;
     return TRUE;

@@ -20,10 +20,12 @@ namespace {
 
 constexpr int kTheFormat = 1;
 
-std::vector<std::unique_ptr<HGLRC__>> contexts;
+struct ContextState {
+    std::vector<std::unique_ptr<HGLRC__>> contexts;
+} gl;
 
 bool IsContext(HGLRC context) {
-    return std::any_of(contexts.begin(), contexts.end(),
+    return std::any_of(gl.contexts.begin(), gl.contexts.end(),
                        [context](auto& c) { return c.get() == context; });
 }
 
@@ -31,12 +33,12 @@ bool IsContext(HGLRC context) {
 
 namespace kv17::platform {
 
-int LiveContextCount() { return (int)contexts.size(); }
+int LiveContextCount() { return (int)gl.contexts.size(); }
 
 void ReleaseAllContexts() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_GL_MakeCurrent(nullptr, nullptr);
-    for (auto& c : contexts) SDL_GL_DeleteContext(c->context);
-    contexts.clear();
+    for (auto& c : gl.contexts) SDL_GL_DeleteContext(c->context);
+    gl.contexts.clear();
 }
 
 }  // namespace kv17::platform
@@ -73,8 +75,8 @@ HGLRC WINAPI wglCreateContext(HDC dc) {
     auto record = std::make_unique<HGLRC__>();
     record->context = context;
     record->window = dc->window;
-    contexts.push_back(std::move(record));
-    return contexts.back().get();
+    gl.contexts.push_back(std::move(record));
+    return gl.contexts.back().get();
 }
 
 BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
@@ -92,7 +94,7 @@ BOOL WINAPI wglDeleteContext(HGLRC context) {
     if (!IsContext(context)) return FALSE;
     if (SDL_GL_GetCurrentContext() == context->context) SDL_GL_MakeCurrent(nullptr, nullptr);
     SDL_GL_DeleteContext(context->context);
-    std::erase_if(contexts, [context](auto& c) { return c.get() == context; });
+    std::erase_if(gl.contexts, [context](auto& c) { return c.get() == context; });
     return TRUE;
 }
 

@@ -22,6 +22,17 @@ struct QueueState {
     int quitCode = 0;
 } queue;
 
+// PostMessage: append to the thread's queue.
+void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    MSG msg{};
+    msg.hwnd = window;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    msg.time = SDL_GetTicks();
+    queue.messages.push_back(msg);
+}
+
 HWND TargetOf(Uint32 sdlWindowId) {
     HWND window = kv17::platform::WindowFromSdlId(sdlWindowId);
     return window ? window : GetFocus();
@@ -40,11 +51,10 @@ void TranslateKey(const SDL_KeyboardEvent& key) {
     if (alt) flags |= 1L << 29;
     if (!down || key.repeat) flags |= 1L << 30;
     if (!down) flags |= (LPARAM)1 << 31;
-    kv17::platform::PostToQueue(window, message, (WPARAM)virtualKey, flags);
+    PostToQueue(window, message, (WPARAM)virtualKey, flags);
 }
 
 void TranslateWindowEvent(const SDL_WindowEvent& event) {
-    using kv17::platform::PostToQueue;
     HWND window = kv17::platform::WindowFromSdlId(event.windowID);
     if (!window) return;
     bool minimised = SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_MINIMIZED;
@@ -82,7 +92,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
 // A termination signal, or SDL's quit: ask the window to close.
 void RequestClose() {
     if (HWND window = GetFocus())
-        kv17::platform::PostToQueue(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        PostToQueue(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     else
         PostQuitMessage(0);
 }
@@ -112,16 +122,6 @@ void TranslateSdlEvents() {
 }  // namespace
 
 namespace kv17::platform {
-
-void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    MSG msg{};
-    msg.hwnd = window;
-    msg.message = message;
-    msg.wParam = wParam;
-    msg.lParam = lParam;
-    msg.time = SDL_GetTicks();
-    queue.messages.push_back(msg);
-}
 
 void ForgetQueue() {
     queue = QueueState{};

@@ -41,24 +41,24 @@ namespace {
 struct FontState {
     std::vector<std::unique_ptr<HFONT__>> fonts;
     HFONT__ systemFont;  // stock object: never created, never deleted
-} state;
+} gdi;
 
 constexpr FT_Int32 kUnscaledOutline = FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP;
 
 bool IsFont(HGDIOBJ object) {
-    if (object == &state.systemFont) return true;
-    return std::any_of(state.fonts.begin(), state.fonts.end(),
+    if (object == &gdi.systemFont) return true;
+    return std::any_of(gdi.fonts.begin(), gdi.fonts.end(),
                        [object](auto& f) { return f.get() == object; });
 }
 
 HFONT FontOf(HDC dc) {
-    HGDIOBJ selected = kv17::platform::SelectedFontOf(dc);
-    return selected ? static_cast<HFONT>(selected) : &state.systemFont;
+    HGDIOBJ selected = dc->selectedFont;
+    return selected ? static_cast<HFONT>(selected) : &gdi.systemFont;
 }
 
 bool IsSelected(HFONT font) {
     return std::any_of(font->selectedInto.begin(), font->selectedInto.end(), [font](HDC dc) {
-        return kv17::platform::IsDC(dc) && kv17::platform::SelectedFontOf(dc) == font;
+        return kv17::platform::IsDC(dc) && dc->selectedFont == font;
     });
 }
 
@@ -138,8 +138,8 @@ HFONT WINAPI CreateFontA(int, int, int, int, int weight, DWORD italic, DWORD, DW
     if (kv17::seam::CallFails("CreateFontA")) return nullptr;
     auto font = std::make_unique<HFONT__>();
     font->file = kv17::platform::MatchFont(faceName, weight, italic != 0);
-    state.fonts.push_back(std::move(font));
-    return state.fonts.back().get();
+    gdi.fonts.push_back(std::move(font));
+    return gdi.fonts.back().get();
 }
 
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
@@ -147,7 +147,7 @@ HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
     if (!kv17::platform::IsDC(dc) || !IsFont(object)) return nullptr;
     HFONT previous = FontOf(dc);
     HFONT font = static_cast<HFONT>(object);
-    kv17::platform::SelectedFontOf(dc) = font;
+    dc->selectedFont = font;
     auto& dcs = font->selectedInto;
     std::erase_if(dcs, [](HDC gone) { return !kv17::platform::IsDC(gone); });
     if (std::find(dcs.begin(), dcs.end(), dc) == dcs.end()) dcs.push_back(dc);
@@ -156,9 +156,9 @@ HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
 
 BOOL WINAPI DeleteObject(HGDIOBJ object) {
     if (kv17::seam::CallFails("DeleteObject")) return FALSE;
-    if (object == &state.systemFont) return TRUE;  // stock objects ignore deletion
+    if (object == &gdi.systemFont) return TRUE;  // stock objects ignore deletion
     if (!IsFont(object) || IsSelected(static_cast<HFONT>(object))) return FALSE;
-    std::erase_if(state.fonts, [object](auto& f) { return f.get() == object; });
+    std::erase_if(gdi.fonts, [object](auto& f) { return f.get() == object; });
     return TRUE;
 }
 
@@ -193,6 +193,6 @@ BOOL WINAPI wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase
     return TRUE;
 }
 
-int kv17::platform::LiveFontCount() { return (int)state.fonts.size(); }
+int kv17::platform::LiveFontCount() { return (int)gdi.fonts.size(); }
 
-void kv17::platform::ReleaseAllFonts() { state.fonts.clear(); }
+void kv17::platform::ReleaseAllFonts() { gdi.fonts.clear(); }

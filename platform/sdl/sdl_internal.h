@@ -48,21 +48,26 @@ int TakeTerminationSignal();  // the signal not yet acted on, or 0
 void BeginModalBox();
 void EndModalBox();
 
+// Display modes (display.cpp). The mode ChangeDisplaySettingsA chose for
+// the next WS_POPUP window, if any; the window that then shows it, which
+// restoring the mode takes out of full screen, until it goes.
+bool PendingFullscreenMode(SDL_DisplayMode* mode);
+void CoverScreenWith(SDL_Window* window);
+void ForgetScreenCover(SDL_Window* window);
+
+// Windows (window.cpp).
 bool IsWindow(HWND window);
 bool IsDC(HDC dc);
 HWND WindowFromSdlId(Uint32 id);
 Uint32 SdlIdOfWindow(HWND window);
-void ClientSize(HWND window, int* width, int* height);
-
 // SendMessage: call the window procedure now, on this thread.
 LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// PostMessage: append to the thread's queue.
-void PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-void ForgetQueue();
-
 // Focus bookkeeping, kept by window.cpp and the event translation.
 void SetFocusWindow(HWND window);
-void LeaveFullscreen();
+
+// The message queue (messages.cpp).
+void ForgetQueue();
+
 int LiveWindowCount();
 int ClassCount();
 int LiveContextCount();
@@ -70,8 +75,6 @@ int LiveFontCount();
 
 int VirtualKeyFromSdl(SDL_Keycode key);
 SDL_Keycode SdlKeyFromVirtualKey(int virtualKey);
-
-HGDIOBJ& SelectedFontOf(HDC dc);
 
 // Release everything the platform holds (test seam reset).
 void ReleaseAllContexts();

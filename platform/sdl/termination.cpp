@@ -32,28 +32,31 @@ struct BoxWatch {
 static_assert(std::atomic<pid_t>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
               "used from a signal handler and across processes");
 
-volatile sig_atomic_t pendingSignal = 0;
-BoxWatch* watch = nullptr;
-pid_t boxOwner = 0;  // nonzero while a box is up
+struct TerminationState {
+    volatile sig_atomic_t pendingSignal = 0;
+    BoxWatch* watch = nullptr;  // in a page shared with the box's child
+    pid_t boxOwner = 0;         // nonzero while a box is up
+    bool caught = false;        // the handlers are installed
+} termination;
 
 void OnTerminationSignal(int signal) {
-    pendingSignal = signal;
-    if (watch == nullptr) return;
+    termination.pendingSignal = signal;
+    if (termination.watch == nullptr) return;
     // Whichever of this and the child's own check comes second sees the
     // other: either the child is killed here or it ends itself.
-    watch->ending.store(1);
-    const pid_t child = watch->child.load();
+    termination.watch->ending.store(1);
+    const pid_t child = termination.watch->child.load();
     if (child > 0) kill(child, SIGKILL);
 }
 
 // Runs in every child forked while a box is up, before it does anything.
 void TieChildToBoxOwner() {
-    if (boxOwner == 0) return;
+    if (termination.boxOwner == 0) return;
     for (int signal : kTerminationSignals) ::signal(signal, SIG_DFL);
     prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (getppid() != boxOwner) _exit(1);  // the owner is already gone
-    watch->child.store(getpid());
-    if (watch->ending.load() != 0) _exit(1);
+    if (getppid() != termination.boxOwner) _exit(1);  // the owner is already gone
+    termination.watch->child.store(getpid());
+    if (termination.watch->ending.load() != 0) _exit(1);
 }
 
 [[noreturn]] void EndBySignal(int signal) {
@@ -68,14 +71,13 @@ void TieChildToBoxOwner() {
 namespace kv17::platform {
 
 void CatchTerminationSignals() {
-    static bool caught = false;
-    if (caught) return;
-    caught = true;
+    if (termination.caught) return;
+    termination.caught = true;
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     void* page =
         mmap(nullptr, sizeof(BoxWatch), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     if (page != MAP_FAILED) {
-        watch = new (page) BoxWatch{};
+        termination.watch = new (page) BoxWatch{};
         pthread_atfork(nullptr, nullptr, TieChildToBoxOwner);
     }
     struct sigaction action {};
@@ -86,26 +88,26 @@ void CatchTerminationSignals() {
 }
 
 int TakeTerminationSignal() {
-    const int signal = pendingSignal;
-    pendingSignal = 0;
+    const int signal = termination.pendingSignal;
+    termination.pendingSignal = 0;
     return signal;
 }
 
 void BeginModalBox() {
     CatchTerminationSignals();
-    if (watch != nullptr) {
-        watch->child.store(0);
-        watch->ending.store(0);
-        boxOwner = getpid();
+    if (termination.watch != nullptr) {
+        termination.watch->child.store(0);
+        termination.watch->ending.store(0);
+        termination.boxOwner = getpid();
     }
     // Checked after the reset: a signal from here on reaches the child.
-    if (pendingSignal != 0) EndBySignal(pendingSignal);
+    if (termination.pendingSignal != 0) EndBySignal(termination.pendingSignal);
 }
 
 void EndModalBox() {
-    boxOwner = 0;
-    if (watch != nullptr) watch->child.store(0);
-    if (pendingSignal != 0) EndBySignal(pendingSignal);
+    termination.boxOwner = 0;
+    if (termination.watch != nullptr) termination.watch->child.store(0);
+    if (termination.pendingSignal != 0) EndBySignal(termination.pendingSignal);
 }
 
 }  // namespace kv17::platform

@@ -26,7 +26,7 @@ struct WindowState {
     std::vector<std::unique_ptr<HWND__>> windows;
     HWND focus = nullptr;
     ATOM nextAtom = 0xC000;  // where Win32 starts numbering registered classes
-} state;
+} windowing;
 
 // Classic Win32 metrics: a sizing frame of 8 pixels and a 23-pixel caption.
 constexpr LONG kFrame = 8;
@@ -42,59 +42,66 @@ char cursorToken;
 
 bool IsIntResource(LPCSTR name) { return ((uintptr_t)name >> 16) == 0; }
 
+// The client size; 0 x 0 while minimised, as Win32 reports it.
+void ClientSize(HWND window, int* width, int* height) {
+    SDL_GetWindowSize(window->sdl, width, height);
+    if (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_MINIMIZED) *width = *height = 0;
+}
+
+// Win32 asks the window procedure with SC_SCREENSAVE when the screen saver is
+// due, and only the default handling lets it start. SDL never sees that
+// moment, so a newly shown window is asked once and the answer holds.
+void ScreenSaverFollowsWindowProc(HWND window) {
+    SDL_DisableScreenSaver();
+    kv17::platform::SendToWindow(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+}
+
+void DestroySdlWindow(SDL_Window* sdl) {
+    kv17::platform::ForgetScreenCover(sdl);
+    SDL_DestroyWindow(sdl);
+}
+
 }  // namespace
 
 namespace kv17::platform {
 
 bool IsWindow(HWND window) {
-    for (auto& w : state.windows)
+    for (auto& w : windowing.windows)
         if (w.get() == window) return true;
     return false;
 }
 
 bool IsDC(HDC dc) {
-    for (auto& w : state.windows)
+    for (auto& w : windowing.windows)
         if (&w->dc == dc) return true;
     return false;
 }
 
 HWND WindowFromSdlId(Uint32 id) {
-    for (auto& w : state.windows)
+    for (auto& w : windowing.windows)
         if (SDL_GetWindowID(w->sdl) == id) return w.get();
     return nullptr;
 }
 
 Uint32 SdlIdOfWindow(HWND window) { return IsWindow(window) ? SDL_GetWindowID(window->sdl) : 0; }
 
-void ClientSize(HWND window, int* width, int* height) {
-    SDL_GetWindowSize(window->sdl, width, height);
-    if (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_MINIMIZED) *width = *height = 0;
-}
-
 LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!IsWindow(window) || !window->windowProc) return 0;
     return window->windowProc(window, message, wParam, lParam);
 }
 
-void SetFocusWindow(HWND window) { state.focus = window; }
+void SetFocusWindow(HWND window) { windowing.focus = window; }
 
-void LeaveFullscreen() {
-    for (auto& w : state.windows)
-        if (SDL_GetWindowFlags(w->sdl) & SDL_WINDOW_FULLSCREEN) SDL_SetWindowFullscreen(w->sdl, 0);
-}
-
-int LiveWindowCount() { return (int)state.windows.size(); }
-int ClassCount() { return (int)state.classes.size(); }
-
-HGDIOBJ& SelectedFontOf(HDC dc) { return dc->selectedFont; }
+int LiveWindowCount() { return (int)windowing.windows.size(); }
+int ClassCount() { return (int)windowing.classes.size(); }
 
 void ReleaseAllWindows() {
-    while (!state.windows.empty()) {
-        SDL_DestroyWindow(state.windows.back()->sdl);
-        state.windows.pop_back();
+    while (!windowing.windows.empty()) {
+        DestroySdlWindow(windowing.windows.back()->sdl);
+        windowing.windows.pop_back();
     }
-    state.classes.clear();
-    state.focus = nullptr;
+    windowing.classes.clear();
+    windowing.focus = nullptr;
 }
 
 }  // namespace kv17::platform
@@ -119,20 +126,20 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
     if (!windowClass || !windowClass->lpszClassName || IsIntResource(windowClass->lpszClassName))
         return 0;
     std::string name = windowClass->lpszClassName;
-    if (state.classes.count(name)) return 0;  // ERROR_CLASS_ALREADY_EXISTS
+    if (windowing.classes.count(name)) return 0;  // ERROR_CLASS_ALREADY_EXISTS
     RegisteredClass entry{*windowClass, name};
-    state.classes.emplace(name, entry);
-    return state.nextAtom++;
+    windowing.classes.emplace(name, entry);
+    return windowing.nextAtom++;
 }
 
 BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
     if (kv17::seam::CallFails("UnregisterClassA")) return FALSE;
     if (!className || IsIntResource(className)) return FALSE;
-    auto found = state.classes.find(className);
-    if (found == state.classes.end()) return FALSE;  // ERROR_CLASS_DOES_NOT_EXIST
-    for (auto& w : state.windows)
+    auto found = windowing.classes.find(className);
+    if (found == windowing.classes.end()) return FALSE;  // ERROR_CLASS_DOES_NOT_EXIST
+    for (auto& w : windowing.windows)
         if (w->className == found->first) return FALSE;  // ERROR_CLASS_HAS_WINDOWS
-    state.classes.erase(found);
+    windowing.classes.erase(found);
     return TRUE;
 }
 
@@ -148,15 +155,12 @@ BOOL WINAPI AdjustWindowRectEx(RECT* rect, DWORD style, BOOL, DWORD) {
     return TRUE;
 }
 
-// Full-screen mode chosen by ChangeDisplaySettingsA (display.cpp), if any.
-bool PendingFullscreenMode(SDL_DisplayMode* mode);
-
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
                             int y, int width, int height, HWND, HMENU, HINSTANCE, LPVOID) {
     if (kv17::seam::CallFails("CreateWindowExA")) return nullptr;
     if (!className || IsIntResource(className)) return nullptr;
-    auto found = state.classes.find(className);
-    if (found == state.classes.end()) return nullptr;
+    auto found = windowing.classes.find(className);
+    if (found == windowing.classes.end()) return nullptr;
     if (!StartVideo()) return nullptr;
 
     // The caller passes the outer size; SDL wants the client size.
@@ -186,7 +190,10 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     SDL_Window* sdl = SDL_CreateWindow(windowName ? windowName : "", x - frame.left, y - frame.top,
                                        clientWidth, clientHeight, flags);
     if (!sdl) return nullptr;
-    if (fullscreen) SDL_SetWindowDisplayMode(sdl, &mode);
+    if (fullscreen) {
+        SDL_SetWindowDisplayMode(sdl, &mode);
+        CoverScreenWith(sdl);
+    }
 
     auto window = std::make_unique<HWND__>();
     window->sdl = sdl;
@@ -197,7 +204,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     window->classStyle = found->second.record.style;
     window->dc.window = window.get();
     HWND handle = window.get();
-    state.windows.push_back(std::move(window));
+    windowing.windows.push_back(std::move(window));
 
     SendToWindow(handle, WM_SIZE, SIZE_RESTORED, MakeLParam(clientWidth, clientHeight));
     return handle;
@@ -206,16 +213,14 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 BOOL WINAPI DestroyWindow(HWND window) {
     if (kv17::seam::CallFails("DestroyWindow")) return FALSE;
     if (!IsWindow(window)) return FALSE;
-    if (state.focus == window) {
+    if (windowing.focus == window) {
         SendToWindow(window, WM_ACTIVATE, MakeWParam(WA_INACTIVE, 0), 0);
-        state.focus = nullptr;
+        windowing.focus = nullptr;
     }
-    SDL_DestroyWindow(window->sdl);
-    std::erase_if(state.windows, [window](auto& w) { return w.get() == window; });
+    DestroySdlWindow(window->sdl);
+    std::erase_if(windowing.windows, [window](auto& w) { return w.get() == window; });
     return TRUE;
 }
-
-void ScreenSaverFollowsWindowProc(HWND window);
 
 BOOL WINAPI ShowWindow(HWND window, int command) {
     if (kv17::seam::CallFails("ShowWindow")) return FALSE;
@@ -241,12 +246,12 @@ BOOL WINAPI SetForegroundWindow(HWND window) {
 HWND WINAPI SetFocus(HWND window) {
     kv17::seam::RecordCall("SetFocus");
     if (window && !IsWindow(window)) return nullptr;
-    HWND previous = state.focus;
-    state.focus = window;
+    HWND previous = windowing.focus;
+    windowing.focus = window;
     return previous;
 }
 
-HWND WINAPI GetFocus(void) { return IsWindow(state.focus) ? state.focus : nullptr; }
+HWND WINAPI GetFocus(void) { return IsWindow(windowing.focus) ? windowing.focus : nullptr; }
 
 HDC WINAPI GetDC(HWND window) {
     if (kv17::seam::CallFails("GetDC")) return nullptr;

@@ -49,9 +49,7 @@ void OnSwapBuffers(std::function<void(HDC)> hook);
 void PostKey(HWND window, int virtualKey, bool down, bool alt = false);
 void PostMinimize(HWND window);
 void PostRestore(HWND window);
-void PostFocusLost(HWND window);
 void PostCloseButton(HWND window);
-void PostResize(HWND window, int width, int height);
 
 // Why no window could be opened for want of a display, or "" (one line).
 std::string WhyNoDisplay();

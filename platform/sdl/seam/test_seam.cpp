@@ -22,13 +22,11 @@ struct SeamState {
     std::function<void(HDC)> swapHook;
 } seams;
 
-void PushWindowEvent(HWND window, SDL_WindowEventID id, int data1 = 0, int data2 = 0) {
+void PushWindowEvent(HWND window, SDL_WindowEventID id) {
     SDL_Event event{};
     event.type = SDL_WINDOWEVENT;
     event.window.windowID = kv17::platform::SdlIdOfWindow(window);
     event.window.event = id;
-    event.window.data1 = data1;
-    event.window.data2 = data2;
     SDL_PushEvent(&event);
 }
 
@@ -97,11 +95,7 @@ void PostKey(HWND window, int virtualKey, bool down, bool alt) {
 
 void PostMinimize(HWND window) { PushWindowEvent(window, SDL_WINDOWEVENT_MINIMIZED); }
 void PostRestore(HWND window) { PushWindowEvent(window, SDL_WINDOWEVENT_RESTORED); }
-void PostFocusLost(HWND window) { PushWindowEvent(window, SDL_WINDOWEVENT_FOCUS_LOST); }
 void PostCloseButton(HWND window) { PushWindowEvent(window, SDL_WINDOWEVENT_CLOSE); }
-void PostResize(HWND window, int width, int height) {
-    PushWindowEvent(window, SDL_WINDOWEVENT_SIZE_CHANGED, width, height);
-}
 
 WindowInfo DescribeWindow(HWND window) {
     WindowInfo info{};
