@@ -7,6 +7,7 @@
 //   wglCreateContext   a compatibility context (GL 1.1 immediate mode,
 //                      display lists, attribute stack); creating it does not
 //                      make it current, as in Win32
+//   SwapBuffers        presents the frame when it is due (paced_swap.cpp)
 #include "sdl_internal.h"
 #include "seam_internal.h"
 
@@ -86,7 +87,9 @@ BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
         return TRUE;
     }
     if (!IsDC(dc) || !IsContext(context) || dc->window != context->window) return FALSE;
-    return SDL_GL_MakeCurrent(dc->window->sdl, context->context) == 0;
+    if (SDL_GL_MakeCurrent(dc->window->sdl, context->context) != 0) return FALSE;
+    kv17::platform::AskForSwapInterval();
+    return TRUE;
 }
 
 BOOL WINAPI wglDeleteContext(HGLRC context) {
@@ -105,6 +108,6 @@ BOOL WINAPI SwapBuffers(HDC dc) {
     // A swap implies a flush. The headless driver's pbuffers swap nothing
     // and so never flush, and llvmpipe would queue frames without bound.
     if (SDL_GL_GetCurrentWindow() == dc->window->sdl) glFlush();
-    SDL_GL_SwapWindow(dc->window->sdl);
+    kv17::platform::SwapPaced(dc->window->sdl);
     return TRUE;
 }

@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include <chrono>
 #include <string>
 
 // CS_OWNDC: each window has exactly one device context for its whole life.
@@ -47,6 +48,15 @@ int TakeTerminationSignal();  // the signal not yet acted on, or 0
 // process, after taking the box down and restoring the display mode.
 void BeginModalBox();
 void EndModalBox();
+// Sleeps until `deadline`; a termination signal, pending or arriving
+// meanwhile, ends the sleep at once.
+void SleepUntil(std::chrono::steady_clock::time_point deadline);
+
+// Frame pacing (paced_swap.cpp): the demo presents a frame per refresh of
+// the display, or as KV17_PACE says; the tests and tools are never paced.
+// AskForSwapInterval acts on the context just made current.
+void AskForSwapInterval();
+void SwapPaced(SDL_Window* window);
 
 // Display modes (display.cpp). The mode ChangeDisplaySettingsA chose for
 // the next WS_POPUP window, if any; the window that then shows it, which

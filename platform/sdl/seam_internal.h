@@ -21,4 +21,8 @@ bool MessageBoxesGoToStderr();
 // Right before a buffer swap, with the back buffer still intact.
 void BeforeSwap(HDC dc);
 
+// Whether frames are presented at the display's pace: the demo's are; the
+// tests and tools render as fast as they can.
+bool PaceFrames();
+
 }  // namespace kv17::seam

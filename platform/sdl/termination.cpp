@@ -9,14 +9,20 @@
 // a child process (SDL forks one under X11; on Wayland it runs zenity); the
 // child is tied to this process so that it dies with it, however this
 // process ends.
+//
+// A frame waiting for its time to be shown (SleepUntil) is woken by the
+// signal too, whichever thread the signal interrupts.
 #include "sdl_internal.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/prctl.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdlib>
 
 namespace {
@@ -34,13 +40,18 @@ static_assert(std::atomic<pid_t>::is_always_lock_free && std::atomic<int>::is_al
 
 struct TerminationState {
     volatile sig_atomic_t pendingSignal = 0;
-    BoxWatch* watch = nullptr;  // in a page shared with the box's child
-    pid_t boxOwner = 0;         // nonzero while a box is up
-    bool caught = false;        // the handlers are installed
+    BoxWatch* watch = nullptr;   // in a page shared with the box's child
+    pid_t boxOwner = 0;          // nonzero while a box is up
+    bool caught = false;         // the handlers are installed
+    int wakePipe[2] = {-1, -1};  // the handler writes a byte: SleepUntil ends
 } termination;
 
 void OnTerminationSignal(int signal) {
     termination.pendingSignal = signal;
+    const int savedErrno = errno;
+    const ssize_t written = write(termination.wakePipe[1], "", 1);
+    (void)written;  // a full pipe already wakes the sleeper
+    errno = savedErrno;
     if (termination.watch == nullptr) return;
     // Whichever of this and the child's own check comes second sees the
     // other: either the child is killed here or it ends itself.
@@ -66,6 +77,12 @@ void TieChildToBoxOwner() {
     _exit(128 + signal);
 }
 
+void DrainWakePipe() {
+    char bytes[64];
+    while (read(termination.wakePipe[0], bytes, sizeof bytes) > 0) {
+    }
+}
+
 }  // namespace
 
 namespace kv17::platform {
@@ -74,6 +91,8 @@ void CatchTerminationSignals() {
     if (termination.caught) return;
     termination.caught = true;
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (pipe2(termination.wakePipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        termination.wakePipe[0] = termination.wakePipe[1] = -1;
     void* page =
         mmap(nullptr, sizeof(BoxWatch), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     if (page != MAP_FAILED) {
@@ -91,6 +110,19 @@ int TakeTerminationSignal() {
     const int signal = termination.pendingSignal;
     termination.pendingSignal = 0;
     return signal;
+}
+
+void SleepUntil(std::chrono::steady_clock::time_point deadline) {
+    pollfd wake = {termination.wakePipe[0], POLLIN, 0};
+    while (termination.pendingSignal == 0) {
+        const auto left = deadline - std::chrono::steady_clock::now();
+        if (left <= left.zero()) return;
+        const auto seconds = std::chrono::floor<std::chrono::seconds>(left);
+        const timespec timeout = {(time_t)seconds.count(), (long)(left - seconds).count()};
+        // Woken by a signal handled on this thread (EINTR) or on another
+        // (the pipe); either way the loop looks at the flag again.
+        if (ppoll(&wake, 1, &timeout, nullptr) > 0) DrainWakePipe();
+    }
 }
 
 void BeginModalBox() {

@@ -9,5 +9,6 @@ void RecordCall(const char*) {}
 int ScriptedMessageBoxAnswer(const char*, const char*, unsigned) { return -1; }
 bool MessageBoxesGoToStderr() { return false; }
 void BeforeSwap(HDC) {}
+bool PaceFrames() { return true; }
 
 }  // namespace kv17::seam

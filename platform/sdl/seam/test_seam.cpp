@@ -61,6 +61,7 @@ int ScriptedMessageBoxAnswer(const char* text, const char* caption, unsigned fla
 }
 
 bool MessageBoxesGoToStderr() { return seams.boxesToStderr; }
+bool PaceFrames() { return false; }
 
 void UseOffscreenVideo() { kv17::platform::RequestOffscreenVideo(); }
 
