@@ -1,5 +1,4 @@
-// Frame pacing's rules on given times (10 ms frames), KV17_PACE's values,
-// and the sleep a termination signal cuts short.
+// Frame pacing on given times (10 ms frames), KV17_PACE, the cut-short sleep.
 #include "frame_pacing.h"
 #include "sdl_internal.h"
 
@@ -29,7 +28,6 @@ TEST(FramePacingTest, FramesArePresentedAtTheirDeadlineOrAtOnceWhenLate) {
         {"the first frame goes at once", false, {5ms}, {5ms}},
         {"early frames wait for their deadline", false, {0ms, 3ms, 12ms}, {0ms, 10ms, 20ms}},
         {"a frame ready on its deadline goes then", false, {0ms, 10ms}, {0ms, 10ms}},
-        {"a frame ready just before keeps the pace", false, {0ms, 1ms, 19ms}, {0ms, 10ms, 20ms}},
         {"a late frame moves the next deadline on", false, {0ms, 25ms, 26ms}, {0ms, 25ms, 35ms}},
         {"a swap that waits itself is not waited for", true, {0ms, 3ms}, {0ms, 3ms}},
     };
@@ -104,7 +102,6 @@ TEST(FramePacingTest, Kv17PaceIsOffOrARateFrom1To1000) {
 TEST(FramePacingTest, FrameIntervalIsOneOverTheRateAndSixtyHertzWhenNoneIsReported) {
     EXPECT_EQ(kv17::platform::FrameInterval(60), 16666667ns);
     EXPECT_EQ(kv17::platform::FrameInterval(0), 16666667ns);
-    EXPECT_EQ(kv17::platform::FrameInterval(144), 6944444ns);
     EXPECT_EQ(kv17::platform::FrameInterval(1), 1s);
 }
 
