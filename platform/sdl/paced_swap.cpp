@@ -10,6 +10,8 @@
 #include "sdl_internal.h"
 #include "seam_internal.h"
 
+#include <GL/gl.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -79,6 +81,9 @@ void SwapPaced(SDL_Window* window) {
         SDL_GL_SwapWindow(window);
         return;
     }
+    // The frame drawn before it waits: software renderers draw inside the
+    // swap, which would then look as if it waited for the display.
+    if (SDL_GL_GetCurrentWindow() == window) glFinish();
     FramePacer& pacer = pacing.pacer;
     const bool fixed = request.mode == PaceRequest::Mode::FixedRate;
     pacer.interval = FrameInterval(fixed ? request.framesPerSecond : RefreshRate(window));
