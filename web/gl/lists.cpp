@@ -13,8 +13,7 @@ constexpr int kMostNesting = 64;            // GL_MAX_LIST_NESTING
 constexpr size_t kMostAttributeDepth = 16;  // GL_MAX_ATTRIB_STACK_DEPTH
 
 void DrawBatch(const Batch& batch) {
-    if (Context* c = Current())
-        webgl::DrawBuffer(c->MakeDrawState(), batch.buffer, batch.count, batch.given);
+    if (Context* c = Current()) webgl::DrawMesh(c->MakeDrawState(), batch.mesh, batch.given);
 }
 
 // The attribute values the list has given become the current ones, as its
@@ -29,11 +28,11 @@ void ApplyGiven(unsigned given, const Vertex& values) {
 }
 
 void FlushPending(ListInProgress& list) {
-    if (!list.pending.empty()) {
+    if (!list.pending.indices.empty()) {
         auto batch = std::make_shared<Batch>(list.pending, list.pendingGiven);
         list.list.ops.push_back([batch] { DrawBatch(*batch); });
-        list.pending.clear();
     }
+    list.pending = Triangles{};
     if (list.given) {
         const unsigned given = list.given;
         const Vertex values = list.values;
@@ -59,12 +58,12 @@ void CallListsNow(const std::vector<GLuint>& offsets) {
 
 }  // namespace
 
-Batch::Batch(const std::vector<Vertex>& vertices, unsigned given)
-    : buffer(webgl::NewBuffer(vertices.data(), vertices.size())),
-      count(vertices.size()),
+Batch::Batch(const Triangles& triangles, unsigned given)
+    : mesh(webgl::NewMesh(triangles.vertices.data(), triangles.vertices.size(),
+                          triangles.indices.data(), triangles.indices.size())),
       given(given) {}
 
-Batch::~Batch() { webgl::DeleteBuffer(buffer); }
+Batch::~Batch() { webgl::DeleteMesh(mesh); }
 
 void RecordOp(Context& c, std::function<void()> op) {
     ListInProgress& list = *c.compiling;

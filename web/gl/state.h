@@ -21,15 +21,20 @@ Matrix Multiply(const Matrix& a, const Matrix& b);  // a * b, in float as GL doe
 // The current matrix := current * m (glTranslatef, glRotatef, gluPerspective).
 void MultiplyCurrent(const Matrix& m);
 
-// Triangles kept in a WebGL buffer for a display list.
+// Triangles of primitives, as indices into their vertices.
+struct Triangles {
+    std::vector<Vertex> vertices;
+    std::vector<webgl::Index> indices;
+};
+
+// Triangles kept in WebGL buffers for a display list.
 struct Batch {
-    Batch(const std::vector<Vertex>& vertices, unsigned given);
+    Batch(const Triangles& triangles, unsigned given);
     ~Batch();
     Batch(const Batch&) = delete;
     Batch& operator=(const Batch&) = delete;
 
-    unsigned buffer;
-    size_t count;
+    webgl::Mesh mesh;
     unsigned given;  // AttributeBits
 };
 
@@ -43,7 +48,7 @@ struct DisplayList {
 struct ListInProgress {
     GLuint name = 0;
     DisplayList list;
-    std::vector<Vertex> pending;  // triangles of the batch being merged
+    Triangles pending;  // of the batch being merged
     unsigned pendingGiven = 0;
     unsigned given = 0;  // attributes set inside the list so far
     Vertex values{};     // their values

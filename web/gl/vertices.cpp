@@ -13,15 +13,12 @@ bool IsSupportedMode(GLenum mode) {
            mode == GL_QUADS || mode == GL_QUAD_STRIP || mode == GL_POLYGON;
 }
 
-// The triangles of a primitive, each wound as GL winds it.
-std::vector<Vertex> Triangulate(GLenum mode, const std::vector<Vertex>& v) {
-    std::vector<Vertex> triangles;
+// The triangles of a primitive with `n` vertices, as indices from `base`,
+// each wound as GL winds it.
+void Triangulate(GLenum mode, size_t n, size_t base, std::vector<webgl::Index>* indices) {
     auto add = [&](size_t a, size_t b, size_t c) {
-        triangles.push_back(v[a]);
-        triangles.push_back(v[b]);
-        triangles.push_back(v[c]);
+        for (size_t i : {a, b, c}) indices->push_back((webgl::Index)(base + i));
     };
-    const size_t n = v.size();
     switch (mode) {
     case GL_TRIANGLES:
         for (size_t i = 0; i + 2 < n; i += 3) add(i, i + 1, i + 2);
@@ -41,7 +38,6 @@ std::vector<Vertex> Triangulate(GLenum mode, const std::vector<Vertex>& v) {
         for (size_t i = 0; i + 3 < n; i += 2) add(i, i + 1, i + 3), add(i, i + 3, i + 2);
         break;
     }
-    return triangles;
 }
 
 // Where attribute calls go: the list's own values while compiling (GL does
@@ -61,17 +57,25 @@ void SetAttribute(unsigned bit, Set set) {
 }  // namespace
 
 void AddTriangles(Context& c, GLenum primitive, const std::vector<Vertex>& vertices) {
-    std::vector<Vertex> triangles = Triangulate(primitive, vertices);
-    if (triangles.empty()) return;
+    if (vertices.size() > webgl::kMostVertices) return;  // beyond what an index reaches
     if (!c.compiling) {
-        webgl::DrawTriangles(c.MakeDrawState(), triangles.data(), triangles.size());
+        std::vector<webgl::Index> indices;
+        Triangulate(primitive, vertices.size(), 0, &indices);
+        webgl::DrawTriangles(c.MakeDrawState(), vertices.data(), vertices.size(), indices.data(),
+                             indices.size());
         return;
     }
     ListInProgress& list = *c.compiling;
-    // Triangles merge into one batch while they carry the same attributes.
-    if (!list.pending.empty() && list.pendingGiven != list.given) RecordOp(c, nullptr);
+    // Primitives merge into one batch while they carry the same attributes
+    // and their vertices can all be indexed.
+    Triangles& pending = list.pending;
+    if (!pending.vertices.empty() &&
+        (list.pendingGiven != list.given ||
+         pending.vertices.size() + vertices.size() > webgl::kMostVertices))
+        RecordOp(c, nullptr);
     list.pendingGiven = list.given;
-    list.pending.insert(list.pending.end(), triangles.begin(), triangles.end());
+    Triangulate(primitive, vertices.size(), pending.vertices.size(), &pending.indices);
+    pending.vertices.insert(pending.vertices.end(), vertices.begin(), vertices.end());
 }
 
 }  // namespace kv17::gl

@@ -4,6 +4,7 @@
 #include <webgl/webgl1.h>
 
 #include <cstring>
+#include <iterator>
 
 namespace kv17::gl::webgl {
 
@@ -72,11 +73,15 @@ struct Backend {
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = 0;
     GLuint program = 0;
     Uniforms uniforms{};
-    GLuint streamBuffer = 0;
+    // Immediate-mode vertices and indices go to these in turn: refilling a
+    // buffer that an earlier draw still reads would wait for that draw.
+    GLuint streamBuffers[8][2] = {};
+    size_t nextStream = 0;
     // What the program and WebGL were last given, to skip repeating it.
     DrawState last{};
     bool lastValid = false;
     GLuint boundBuffer = 0;
+    GLuint boundIndexBuffer = 0;
     GLuint boundTexture = 0;
     unsigned arrays = 0;  // the attribute arrays enabled, as AttributeBits
 } backend;
@@ -147,10 +152,12 @@ void UploadUniforms(const DrawState& s) {
     backend.lastValid = true;
 }
 
-void BindBuffer(GLuint buffer) {
-    if (buffer == backend.boundBuffer) return;
-    emscripten_glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    backend.boundBuffer = buffer;
+void BindBuffers(GLuint vertexBuffer, GLuint indexBuffer) {
+    if (vertexBuffer != backend.boundBuffer) emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    if (indexBuffer != backend.boundIndexBuffer)
+        emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    backend.boundBuffer = vertexBuffer;
+    backend.boundIndexBuffer = indexBuffer;
 }
 
 // Attribute arrays for what the vertices carry, constant values for the rest.
@@ -187,6 +194,12 @@ void PointAttributes(const DrawState& s, unsigned given) {
     if (!(given & kTexCoordGiven)) emscripten_glVertexAttrib2fv(kTexCoord, s.texCoord);
 }
 
+void DrawIndexed(const DrawState& state, unsigned given, size_t indexCount) {
+    UploadUniforms(state);
+    PointAttributes(state, given);
+    emscripten_glDrawElements(GL_TRIANGLES, (GLsizei)indexCount, GL_UNSIGNED_SHORT, nullptr);
+}
+
 }  // namespace
 
 bool Open(const char* canvasSelector, bool keepFrames) {
@@ -206,7 +219,7 @@ bool Open(const char* canvasSelector, bool keepFrames) {
     emscripten_webgl_make_context_current(context);
     backend.context = context;
     if (!BuildProgram()) return false;
-    emscripten_glGenBuffers(1, &backend.streamBuffer);
+    emscripten_glGenBuffers(std::size(backend.streamBuffers) * 2, &backend.streamBuffers[0][0]);
     emscripten_glEnableVertexAttribArray(kPosition);
     return true;
 }
@@ -247,35 +260,42 @@ void BlendFunc(unsigned source, unsigned destination) {
 }
 void Viewport(int x, int y, int width, int height) { emscripten_glViewport(x, y, width, height); }
 
-void DrawTriangles(const DrawState& state, const Vertex* vertices, size_t count) {
-    if (count == 0) return;
-    BindBuffer(backend.streamBuffer);
-    emscripten_glBufferData(GL_ARRAY_BUFFER, count * sizeof(Vertex), vertices, GL_STREAM_DRAW);
-    UploadUniforms(state);
-    PointAttributes(state, kAllGiven);
-    emscripten_glDrawArrays(GL_TRIANGLES, 0, (GLsizei)count);
+void DrawTriangles(const DrawState& state, const Vertex* vertices, size_t vertexCount,
+                   const Index* indices, size_t indexCount) {
+    if (indexCount == 0) return;
+    const GLuint* stream = backend.streamBuffers[backend.nextStream];
+    backend.nextStream = (backend.nextStream + 1) % std::size(backend.streamBuffers);
+    BindBuffers(stream[0], stream[1]);
+    emscripten_glBufferData(GL_ARRAY_BUFFER, vertexCount * sizeof(Vertex), vertices,
+                            GL_STREAM_DRAW);
+    emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER, indexCount * sizeof(Index), indices,
+                            GL_STREAM_DRAW);
+    DrawIndexed(state, kAllGiven, indexCount);
 }
 
-unsigned NewBuffer(const Vertex* vertices, size_t count) {
-    GLuint buffer = 0;
-    emscripten_glGenBuffers(1, &buffer);
-    BindBuffer(buffer);
-    emscripten_glBufferData(GL_ARRAY_BUFFER, count * sizeof(Vertex), vertices, GL_STATIC_DRAW);
-    return buffer;
+Mesh NewMesh(const Vertex* vertices, size_t vertexCount, const Index* indices, size_t indexCount) {
+    GLuint buffers[2] = {0, 0};
+    emscripten_glGenBuffers(2, buffers);
+    BindBuffers(buffers[0], buffers[1]);
+    emscripten_glBufferData(GL_ARRAY_BUFFER, vertexCount * sizeof(Vertex), vertices,
+                            GL_STATIC_DRAW);
+    emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER, indexCount * sizeof(Index), indices,
+                            GL_STATIC_DRAW);
+    return {buffers[0], buffers[1], indexCount};
 }
 
-void DeleteBuffer(unsigned buffer) {
+void DeleteMesh(const Mesh& mesh) {
     if (!backend.context) return;
-    if (backend.boundBuffer == buffer) backend.boundBuffer = 0;
-    emscripten_glDeleteBuffers(1, &buffer);
+    if (backend.boundBuffer == mesh.vertexBuffer) backend.boundBuffer = 0;
+    if (backend.boundIndexBuffer == mesh.indexBuffer) backend.boundIndexBuffer = 0;
+    const GLuint buffers[2] = {mesh.vertexBuffer, mesh.indexBuffer};
+    emscripten_glDeleteBuffers(2, buffers);
 }
 
-void DrawBuffer(const DrawState& state, unsigned buffer, size_t count, unsigned given) {
-    if (count == 0) return;
-    BindBuffer(buffer);
-    UploadUniforms(state);
-    PointAttributes(state, given);
-    emscripten_glDrawArrays(GL_TRIANGLES, 0, (GLsizei)count);
+void DrawMesh(const DrawState& state, const Mesh& mesh, unsigned given) {
+    if (mesh.indexCount == 0) return;
+    BindBuffers(mesh.vertexBuffer, mesh.indexBuffer);
+    DrawIndexed(state, given, mesh.indexCount);
 }
 
 unsigned NewTexture() {

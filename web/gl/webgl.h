@@ -61,12 +61,24 @@ void DepthFunc(unsigned func);
 void BlendFunc(unsigned source, unsigned destination);
 void Viewport(int x, int y, int width, int height);
 
+// Triangles as indices into their vertices, each vertex shaded once
+// however many triangles share it.
+using Index = uint16_t;
+constexpr size_t kMostVertices = 65536;  // what an index reaches
+
 // Triangles from client memory, all attributes given.
-void DrawTriangles(const DrawState& state, const Vertex* vertices, size_t count);
-// Triangles kept in a buffer made by NewBuffer.
-unsigned NewBuffer(const Vertex* vertices, size_t count);
-void DeleteBuffer(unsigned buffer);
-void DrawBuffer(const DrawState& state, unsigned buffer, size_t count, unsigned given);
+void DrawTriangles(const DrawState& state, const Vertex* vertices, size_t vertexCount,
+                   const Index* indices, size_t indexCount);
+
+// Triangles kept in WebGL buffers.
+struct Mesh {
+    unsigned vertexBuffer;
+    unsigned indexBuffer;
+    size_t indexCount;
+};
+Mesh NewMesh(const Vertex* vertices, size_t vertexCount, const Index* indices, size_t indexCount);
+void DeleteMesh(const Mesh& mesh);
+void DrawMesh(const DrawState& state, const Mesh& mesh, unsigned given);
 
 unsigned NewTexture();
 void DeleteTexture(unsigned texture);
