@@ -38,129 +38,137 @@ auto Held() {
 const auto kNothingHeld = std::tuple(false, 0, 0, 0u, 0, 0, false);
 
 struct SetupFailure {
+    const char* name;
     const char* failingCall;  // or "" for a missing bitmap
     const char* text;
     std::string calls;  // the last calls made
     bool fullscreen = false;
 };
 
-TEST_F(GlWindowTest, EachSetupFailureTearsDownThenSaysWhy) {
-    const std::string dc = " ReleaseDC DestroyWindow UnregisterClassA MessageBoxA";
-    const std::string context = " wglMakeCurrent wglDeleteContext" + dc;
-    // clang-format off
-    const SetupFailure rows[] = {
-        {"RegisterClassA", "Failed To Register The Window Class.", " RegisterClassA MessageBoxA"},
-        {"CreateWindowExA", "Window Creation Error.", " CreateWindowExA UnregisterClassA MessageBoxA"},
-        {"GetDC", "Can't Create A GL Device Context.", " GetDC DestroyWindow UnregisterClassA MessageBoxA"},
-        {"ChoosePixelFormat", "Can't Find A Suitable PixelFormat.", " ChoosePixelFormat" + dc},
-        {"SetPixelFormat", "Can't Set The PixelFormat.", " SetPixelFormat" + dc},
-        {"wglCreateContext", "Can't Create A GL Rendering Context.", " wglCreateContext" + dc},
-        {"wglMakeCurrent", "Can't Activate The GL Rendering Context.", " wglMakeCurrent" + context},
-        {"", "Initialization Failed.", " SetFocus" + context},
-        // The display mode is back and the cursor shown before the box.
-        {"GetDC", "Can't Create A GL Device Context.", " GetDC ChangeDisplaySettingsA ShowCursor(TRUE)"
-         " DestroyWindow UnregisterClassA MessageBoxA", true},
-    };
-    // clang-format on
-    for (const SetupFailure& row : rows) {
-        TearDown();
-        SetUp();
-        if (*row.failingCall) kv17::seam::FailCall(row.failingCall);
-        if (!*row.failingCall) RemoveBitmap();
-        kv17::seam::OfferDisplayMode(640, 480, 16);
-        kv17::seam::RecordCalls();
-        EXPECT_FALSE(Open(row.fullscreen)) << row.text;
-        EXPECT_TRUE(Calls().ends_with(row.calls)) << row.text << ":" << Calls();
-        EXPECT_EQ(Boxes(), "ERROR: " + std::string(row.text) + " (48)\n");
-        EXPECT_EQ(Held(), kNothingHeld) << row.text;
-    }
-}
+const std::string kDc = " ReleaseDC DestroyWindow UnregisterClassA MessageBoxA";
+const std::string kContext = " wglMakeCurrent wglDeleteContext" + kDc;
+// clang-format off
+const SetupFailure kSetupFailures[] = {
+    {"RegisterClassA", "RegisterClassA", "Failed To Register The Window Class.", " RegisterClassA MessageBoxA"},
+    {"CreateWindowExA", "CreateWindowExA", "Window Creation Error.", " CreateWindowExA UnregisterClassA MessageBoxA"},
+    {"GetDC", "GetDC", "Can't Create A GL Device Context.", " GetDC DestroyWindow UnregisterClassA MessageBoxA"},
+    {"ChoosePixelFormat", "ChoosePixelFormat", "Can't Find A Suitable PixelFormat.", " ChoosePixelFormat" + kDc},
+    {"SetPixelFormat", "SetPixelFormat", "Can't Set The PixelFormat.", " SetPixelFormat" + kDc},
+    {"wglCreateContext", "wglCreateContext", "Can't Create A GL Rendering Context.", " wglCreateContext" + kDc},
+    {"wglMakeCurrent", "wglMakeCurrent", "Can't Activate The GL Rendering Context.", " wglMakeCurrent" + kContext},
+    {"NoBitmap", "", "Initialization Failed.", " SetFocus" + kContext},
+    // The display mode is back and the cursor shown before the box.
+    {"GetDCFullscreen", "GetDC", "Can't Create A GL Device Context.", " GetDC ChangeDisplaySettingsA"
+     " ShowCursor(TRUE) DestroyWindow UnregisterClassA MessageBoxA", true},
+};
+// clang-format on
 
-TEST_F(GlWindowTest, ARefusedModeOpensWindowedOnlyOnYes) {
-    for (int answer : {IDYES, IDNO, IDOK}) {
-        TearDown();
-        SetUp();
-        kv17::seam::AnswerMessageBoxes({answer});
-        kv17::seam::RecordCalls();
-        const bool opens = answer == IDYES;
-        EXPECT_EQ(Open(true), opens) << answer;
-        EXPECT_EQ(Boxes(),
-                  "Orix GL: The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. "
-                  "Use Windowed Mode Instead? (52)\n" +
-                      std::string(opens ? "" : "ERROR: Program Will Now Close. (16)\n"));
-        if (opens) {
-            EXPECT_FALSE(isFullscreen);
-            EXPECT_EQ(kv17::seam::DescribeWindow(mainWindow).style & WS_POPUP, 0u);
-            CloseDemoWindow();
-        }
-        // The refused change is the only one and the cursor never hidden; on
-        // a refusal nothing is built and nothing torn down.
-        EXPECT_EQ(std::tuple(Count("ChangeDisplaySettingsA"), Count("ShowCursor(TRUE)"),
-                             Count("CreateWindowExA"), Count("UnregisterClassA")),
-                  std::tuple(1L, 0L, (long)opens, (long)opens));
-    }
+class SetupFailureTest : public DemoTest, public ::testing::WithParamInterface<SetupFailure> {};
+
+TEST_P(SetupFailureTest, TearsDownThenSaysWhy) {
+    const SetupFailure& row = GetParam();
+    if (*row.failingCall) kv17::seam::FailCall(row.failingCall);
+    if (!*row.failingCall) RemoveBitmap();
+    kv17::seam::OfferDisplayMode(640, 480, 16);
+    kv17::seam::RecordCalls();
+    EXPECT_FALSE(Open(row.fullscreen));
+    EXPECT_TRUE(Calls().ends_with(row.calls)) << Calls();
+    EXPECT_EQ(Boxes(), "ERROR: " + std::string(row.text) + " (48)\n");
+    EXPECT_EQ(Held(), kNothingHeld);
 }
+INSTANTIATE_TEST_SUITE_P(, SetupFailureTest, ::testing::ValuesIn(kSetupFailures), RowName);
+
+class RefusedModeTest : public DemoTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(RefusedModeTest, OpensWindowedOnlyOnYes) {
+    kv17::seam::AnswerMessageBoxes({GetParam()});
+    kv17::seam::RecordCalls();
+    const bool opens = GetParam() == IDYES;
+    EXPECT_EQ(Open(true), opens);
+    EXPECT_EQ(Boxes(),
+              "Orix GL: The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. "
+              "Use Windowed Mode Instead? (52)\n" +
+                  std::string(opens ? "" : "ERROR: Program Will Now Close. (16)\n"));
+    if (opens) {
+        EXPECT_FALSE(isFullscreen);
+        EXPECT_EQ(kv17::seam::DescribeWindow(mainWindow).style & WS_POPUP, 0u);
+        CloseDemoWindow();
+    }
+    // The refused change is the only one and the cursor never hidden; on
+    // a refusal nothing is built and nothing torn down.
+    EXPECT_EQ(std::tuple(Count("ChangeDisplaySettingsA"), Count("ShowCursor(TRUE)"),
+                         Count("CreateWindowExA"), Count("UnregisterClassA")),
+              std::tuple(1L, 0L, (long)opens, (long)opens));
+}
+INSTANTIATE_TEST_SUITE_P(, RefusedModeTest, ::testing::Values(IDYES, IDNO, IDOK),
+                         [](const auto& answer) -> std::string {
+                             return answer.param == IDYES  ? "Yes"
+                                    : answer.param == IDNO ? "No"
+                                                           : "Ok";
+                         });
 
 struct Mode {
+    const char* name;
     bool fullscreen;
     DWORD exStyle, style;
     int cursor;
 };
+class WindowModeTest : public DemoTest, public ::testing::WithParamInterface<Mode> {};
 
-TEST_F(GlWindowTest, OpensTheWindowItsModeAsksForAndCloseGivesAllBack) {
+TEST_P(WindowModeTest, OpensTheWindowItAsksForAndCloseGivesAllBack) {
+    const Mode& row = GetParam();
     kv17::seam::OfferDisplayMode(640, 480, 16);
     // RGBA, double buffered, 16-bit colour and depth, nothing else.
     PIXELFORMATDESCRIPTOR format{};
     format.nSize = 40, format.nVersion = 1, format.dwFlags = 0x25;
     format.cColorBits = format.cDepthBits = 16;
-    for (Mode row :
-         {Mode{false, 0x40100, WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0},
-          Mode{true, 0x40000, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, -1}}) {
-        ASSERT_TRUE(Open(row.fullscreen));
-        const kv17::seam::WindowInfo info = kv17::seam::DescribeWindow(mainWindow);
-        EXPECT_EQ(
-            std::tuple(info.title, info.clientWidth, info.clientHeight, info.visible,
-                       info.fullscreen, info.classStyle, info.exStyle, info.style),
-            std::tuple(kTitle, 640, 480, true, row.fullscreen, 0x23u, row.exStyle, row.style));
-        EXPECT_EQ(
-            std::tuple(kv17::seam::CursorCount(), kv17::seam::DisplayModeChanged(),
-                       GetFocus() == mainWindow, kv17::seam::ScreenSaverEnabled(), fontBase > 0),
-            std::tuple(row.cursor, row.fullscreen, true, false, true));
-        EXPECT_EQ(std::memcmp(&info.pixelFormat, &format, sizeof format), 0);
-        CloseDemoWindow();
-        EXPECT_EQ(Held(), kNothingHeld);
-    }
+    ASSERT_TRUE(Open(row.fullscreen));
+    const kv17::seam::WindowInfo info = kv17::seam::DescribeWindow(mainWindow);
+    EXPECT_EQ(std::tuple(info.title, info.clientWidth, info.clientHeight, info.visible,
+                         info.fullscreen, info.classStyle, info.exStyle, info.style),
+              std::tuple(kTitle, 640, 480, true, row.fullscreen, 0x23u, row.exStyle, row.style));
+    EXPECT_EQ(std::tuple(kv17::seam::CursorCount(), kv17::seam::DisplayModeChanged(),
+                         GetFocus() == mainWindow, kv17::seam::ScreenSaverEnabled(), fontBase > 0),
+              std::tuple(row.cursor, row.fullscreen, true, false, true));
+    EXPECT_EQ(std::memcmp(&info.pixelFormat, &format, sizeof format), 0);
+    CloseDemoWindow();
+    EXPECT_EQ(Held(), kNothingHeld);
 }
+const DWORD kClip = WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+const Mode kModes[] = {{"Windowed", false, 0x40100, WS_OVERLAPPEDWINDOW | kClip, 0},
+                       {"Fullscreen", true, 0x40000, WS_POPUP | kClip, -1}};
+INSTANTIATE_TEST_SUITE_P(, WindowModeTest, ::testing::ValuesIn(kModes), RowName);
 
-// A class left registered by a failed teardown makes the next open fail.
-TEST_F(GlWindowTest, EachTeardownFailureIsToldAndTheTeardownGoesOn) {
-    const std::pair<const char*, const char*> rows[] = {
-        {"wglMakeCurrent", "Release Of DC And RC Failed."},
-        {"wglDeleteContext", "Release Rendering Context Failed."},
-        {"ReleaseDC", "Release Device Context Failed."},
-        // A class still in use by a window cannot be unregistered either.
-        {"DestroyWindow",
-         "Could Not Release hWnd. (64)\nSHUTDOWN ERROR: Could Not Unregister Class."},
-        {"UnregisterClassA", "Could Not Unregister Class."},
-    };
-    for (const auto& [failingCall, texts] : rows) {
-        TearDown();
-        SetUp();
-        ASSERT_TRUE(Open(false));
-        kv17::seam::FailCall(failingCall);
-        kv17::seam::RecordCalls();
-        CloseDemoWindow();
-        EXPECT_EQ(Boxes(), "SHUTDOWN ERROR: " + std::string(texts) + " (64)\n");
-        std::vector<std::string> steps = kv17::seam::RecordedCalls();
-        std::erase(steps, "MessageBoxA");
-        EXPECT_EQ(steps,
-                  (std::vector<std::string>{"wglMakeCurrent", "wglDeleteContext", "ReleaseDC",
-                                            "DestroyWindow", "UnregisterClassA"}));
-        EXPECT_FALSE(mainWindow || windowDC || renderContext || appInstance) << failingCall;
-    }
-    EXPECT_FALSE(Open(false));
-    EXPECT_TRUE(Boxes().ends_with("ERROR: Failed To Register The Window Class. (48)\n"));
+struct TeardownFailure {
+    const char* name;  // the failing call
+    const char* texts;
+    bool classLeft;  // registered still: the next open fails
+};
+class TeardownFailureTest : public DemoTest,
+                            public ::testing::WithParamInterface<TeardownFailure> {};
+
+TEST_P(TeardownFailureTest, IsToldAndTheTeardownGoesOn) {
+    ASSERT_TRUE(Open(false));
+    kv17::seam::FailCall(GetParam().name);
+    kv17::seam::RecordCalls();
+    CloseDemoWindow();
+    EXPECT_EQ(Boxes(), "SHUTDOWN ERROR: " + std::string(GetParam().texts) + " (64)\n");
+    std::vector<std::string> steps = kv17::seam::RecordedCalls();
+    std::erase(steps, "MessageBoxA");
+    EXPECT_EQ(steps, (std::vector<std::string>{"wglMakeCurrent", "wglDeleteContext", "ReleaseDC",
+                                               "DestroyWindow", "UnregisterClassA"}));
+    EXPECT_FALSE(mainWindow || windowDC || renderContext || appInstance);
+    EXPECT_EQ(Open(false), !GetParam().classLeft);
 }
+const TeardownFailure kTeardownFailures[] = {
+    {"wglMakeCurrent", "Release Of DC And RC Failed.", false},
+    {"wglDeleteContext", "Release Rendering Context Failed.", false},
+    {"ReleaseDC", "Release Device Context Failed.", false},
+    // A class still in use by a window cannot be unregistered either.
+    {"DestroyWindow", "Could Not Release hWnd. (64)\nSHUTDOWN ERROR: Could Not Unregister Class.",
+     true},
+    {"UnregisterClassA", "Could Not Unregister Class.", true}};
+INSTANTIATE_TEST_SUITE_P(, TeardownFailureTest, ::testing::ValuesIn(kTeardownFailures), RowName);
 
 // The open sets its own projection, not only the one the size message of
 // showing the window brings: 45 degrees, the aspect 4/3 in double, the near
@@ -184,6 +192,7 @@ TEST_F(GlWindowTest, OpenSetsTheProjectionAndTheWindowProcedureAnswers) {
     const std::array<int, 4> sizes[] = {
         {640, 480, 640, 480}, {800, 600, 800, 600}, {0, 0, 0, 1}, {0, 480, 0, 480}};
     for (const auto& [width, height, viewWidth, viewHeight] : sizes) {
+        SCOPED_TRACE(::testing::Message() << width << "x" << height);
         if (width != 640) send(WM_SIZE, SIZE_RESTORED, width | height << 16);
         const std::vector<GLfloat> viewport = GetFloats(GL_VIEWPORT, 4);
         EXPECT_EQ(std::pair(viewport[2], viewport[3]),

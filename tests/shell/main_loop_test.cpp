@@ -14,7 +14,7 @@ namespace {
 using MainLoopTest = DemoTest;
 
 struct Ending {
-    const char* what;
+    const char* name;
     std::function<void(DemoTest*)> arrange;
     int answer;           // to the start question
     int exitCode, swaps;  // frames presented
@@ -23,49 +23,49 @@ struct Ending {
     int frames = -1;  // frames drawn, when not `swaps`
 };
 
-// Only No to the start question opens windowed; every end gives its exit code.
-TEST_F(MainLoopTest, TheStartQuestionAndEveryEnd) {
-    const char* kQuestion = "Would You Like To Run In Fullscreen Mode? (36)\n";
-    auto at2 = [](std::function<void()> action) {
-        return [action](DemoTest* t) { t->At(2, action); };
-    };
-    // clang-format off
-    const Ending rows[] = {
-        // Esc: the frame drawn in that pass is never presented.
-        {"Esc", [](DemoTest* t) { t->EscAt(3); }, IDNO, 0, 3, false, kQuestion, 4},
-        {"refused mode, then No", [](DemoTest*) { kv17::seam::FailCall("ChangeDisplaySettingsA"); },
-         IDYES, 1, 0, false, "ERROR: Program Will Now Close. (16)\n"},
-        {"failed open", [](DemoTest*) { kv17::seam::FailCall("wglCreateContext"); }, IDNO, 1, 0,
-         false, "ERROR: Can't Create A GL Rendering Context. (48)\n"},
-        {"quit code", at2([] { PostQuitMessage(3); }), IDYES, 3, 2, true, kQuestion},
-        {"close box", at2([] { kv17::seam::PostCloseButton(mainWindow); }), 2 /* IDCANCEL */, 0, 2,
-         true, kQuestion},
-        {"hang-up", at2([] { raise(SIGHUP); }), IDNO, 0, 2, false, kQuestion},
-        {"failed reopen on F1", at2([] { kv17::seam::FailCall("SetPixelFormat"); keyDown[VK_F1] = true; }),
-         IDNO, 1, 2, false, "ERROR: Can't Set The PixelFormat. (48)\n"},
-    };
-    // clang-format on
-    for (const Ending& row : rows) {
-        TearDown();
-        SetUp();
-        kv17::seam::OfferDisplayMode(640, 480, 16);
-        kv17::seam::RecordCalls();
-        bool fullscreen = false;
-        At(1, [&] { fullscreen = kv17::seam::DescribeWindow(mainWindow).fullscreen; });
-        row.arrange(this);
-        EXPECT_EQ(RunDemo({row.answer}), row.exitCode) << row.what;
-        // Every class registered with a window is unregistered once, and no more.
-        EXPECT_EQ(std::tuple(swaps_, frameCount, fullscreen, kv17::seam::LiveWindows(),
-                             Count("UnregisterClassA")),
-                  std::tuple(row.swaps, row.frames < 0 ? row.swaps : row.frames, row.fullscreen, 0,
-                             Count("CreateWindowExA")))
-            << row.what;
-        const std::string boxes = Boxes();
-        EXPECT_TRUE(boxes.starts_with(std::string("Start FullScreen?: ") + kQuestion) &&
-                    boxes.ends_with(row.lastBox))
-            << row.what << ": " << boxes;
-    }
+const char kQuestion[] = "Would You Like To Run In Fullscreen Mode? (36)\n";
+std::function<void(DemoTest*)> At2(std::function<void()> action) {
+    return [action](DemoTest* t) { t->At(2, action); };
 }
+// clang-format off
+const Ending kEndings[] = {
+    // Esc: the frame drawn in that pass is never presented.
+    {"Esc", [](DemoTest* t) { t->EscAt(3); }, IDNO, 0, 3, false, kQuestion, 4},
+    {"RefusedModeThenNo", [](DemoTest*) { kv17::seam::FailCall("ChangeDisplaySettingsA"); },
+     IDYES, 1, 0, false, "ERROR: Program Will Now Close. (16)\n"},
+    {"FailedOpen", [](DemoTest*) { kv17::seam::FailCall("wglCreateContext"); }, IDNO, 1, 0,
+     false, "ERROR: Can't Create A GL Rendering Context. (48)\n"},
+    {"QuitCode", At2([] { PostQuitMessage(3); }), IDYES, 3, 2, true, kQuestion},
+    {"CloseBox", At2([] { kv17::seam::PostCloseButton(mainWindow); }), 2 /* IDCANCEL */, 0, 2,
+     true, kQuestion},
+    {"HangUp", At2([] { raise(SIGHUP); }), IDNO, 0, 2, false, kQuestion},
+    {"FailedReopenOnF1", At2([] { kv17::seam::FailCall("SetPixelFormat"); keyDown[VK_F1] = true; }),
+     IDNO, 1, 2, false, "ERROR: Can't Set The PixelFormat. (48)\n"},
+};
+// clang-format on
+
+class EndingTest : public DemoTest, public ::testing::WithParamInterface<Ending> {};
+
+// Only No to the start question opens windowed; every end gives its exit code.
+TEST_P(EndingTest, AsksTheStartQuestionAndGivesItsExitCode) {
+    const Ending& row = GetParam();
+    kv17::seam::OfferDisplayMode(640, 480, 16);
+    kv17::seam::RecordCalls();
+    bool fullscreen = false;
+    At(1, [&] { fullscreen = kv17::seam::DescribeWindow(mainWindow).fullscreen; });
+    row.arrange(this);
+    EXPECT_EQ(RunDemo({row.answer}), row.exitCode);
+    // Every class registered with a window is unregistered once, and no more.
+    EXPECT_EQ(std::tuple(swaps_, frameCount, fullscreen, kv17::seam::LiveWindows(),
+                         Count("UnregisterClassA")),
+              std::tuple(row.swaps, row.frames < 0 ? row.swaps : row.frames, row.fullscreen, 0,
+                         Count("CreateWindowExA")));
+    const std::string boxes = Boxes();
+    EXPECT_TRUE(boxes.starts_with(std::string("Start FullScreen?: ") + kQuestion) &&
+                boxes.ends_with(row.lastBox))
+        << boxes;
+}
+INSTANTIATE_TEST_SUITE_P(, EndingTest, ::testing::ValuesIn(kEndings), RowName);
 
 // A pass that handles a message does no frame work; a press released within
 // one drain of the queue is never seen; with both camera keys held, PageUp's

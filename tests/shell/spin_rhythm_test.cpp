@@ -12,19 +12,16 @@ namespace {
 TEST(SpinRhythm, TurnsWhereSinglePrecisionPutsThem) {
     ResetDemoState();
     std::vector<int> turns;
+    int unequalSteps = 0, flashes = 0;
     for (int update = 1; update <= 20000; ++update) {
         const bool wasRising = spinRising;
-        const float before = spinStepX;
         AdvanceSpinRhythm();
-        ASSERT_EQ(spinStepY, spinStepX);
-        if (spinRising == wasRising) continue;
-        turns.push_back(update);
-        // The turning update applies the new direction's factor; only the
-        // turn to falling asks for a flash.
-        EXPECT_EQ(spinStepX, before * (spinRising ? 1.01f : 0.9f)) << update;
-        EXPECT_EQ(flashPending, !spinRising) << update;
-        flashPending = false;
+        unequalSteps += spinStepY != spinStepX;
+        flashes += std::exchange(flashPending, false);
+        if (spinRising != wasRising) turns.push_back(update);
     }
+    // The steps alike throughout; a flash at each turn to falling, every other turn.
+    EXPECT_EQ(std::pair(unequalSteps, flashes), std::pair(0, int(turns.size() + 1) / 2));
     ASSERT_GT(turns.size(), 40u);
     EXPECT_EQ(std::vector<int>(turns.begin(), turns.begin() + 4),
               (std::vector<int>{454, 484, 801, 831}));

@@ -24,6 +24,9 @@
 // The two 16-bit halves of a message parameter.
 inline WPARAM PackWords(WORD low, WORD high) { return (WPARAM)low | ((WPARAM)high << 16); }
 
+// Names a table's row, a value-parameterised case that CTest runs on its own, after its `name`.
+inline const auto RowName = [](const auto& info) -> std::string { return info.param.name; };
+
 // A 24-bit bitmap with its file header; `rgb` rows bottom first, unpadded.
 inline void WriteBitmap(const std::filesystem::path& path, int width, int height,
                         const std::vector<uint8_t>& rgb) {
