@@ -58,7 +58,8 @@ TEST(FlattenOutline, ArcsStayWithinTheToleranceOfTheirChords) {
         FT_Outline outline{1, (short)points.size(), points.data(), tags.data(), &last, 0};
 
         std::vector<Contour> flat;
-        ASSERT_TRUE(FlattenOutline(&outline, 1.0, &flat) && flat.size() == 1) << what;
+        EXPECT_TRUE(FlattenOutline(&outline, 1.0, &flat) && flat.size() == 1) << what;
+        if (flat.size() != 1) continue;
         const Contour& f = flat[0];
         EXPECT_LE(f.size() - 2, maxChords) << what;  // less its start and the corner
         double worst = 0, twiceArea = 0;

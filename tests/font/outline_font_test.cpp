@@ -62,13 +62,12 @@ std::vector<uint8_t> Shoot(const std::function<void()>& draw, GLenum state = 0, 
     return ReadFrame();
 }
 
-// A demo frame: the camera at `depth` or, with an `angle`, the third pyramid turned about
-// (0, 1, `tilt`); then `print` with the scroll at `offset`. The pixels and the final modelview.
+// A frame: the modelview `place` sets (by default the camera at the start depth), then `print`
+// with the scroll at `offset`. The pixels and the final modelview.
 std::pair<std::vector<uint8_t>, GlMatrix> Draw(float offset, const std::function<void()>& print,
-                                               float depth = -5, float angle = 0, float tilt = 0) {
+                                               const std::function<void()>& place = nullptr) {
     glLoadIdentity();
-    glTranslatef(angle ? 1.5f : 0.0f, angle ? 1.0f : 0.0f, depth);
-    if (angle) glRotatef(angle, 0, 1, tilt);
+    place ? place() : glTranslatef(0.0f, 0.0f, -5.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     scrollOffset = offset;
     print();
@@ -125,7 +124,7 @@ TEST_F(OutlineFont, FacesLieAtTheirDepthsTurnOutwardAreLitFromOutsideAndFillOver
             if (!std::isnan(eyeZ))
                 depthError = std::max(depthError, std::abs(depth[i] - 0.5 + eyeZ / 4));
         }
-        ASSERT_GT(covered, 1000);
+        EXPECT_GT(covered, 1000);
         EXPECT_LT(depthError, 1e-3);
         EXPECT_GE(light / covered, minLight);
     }
@@ -151,7 +150,7 @@ TEST_F(OutlineFont, EachCodeDrawsItsCodePage1252CharacterAndMovesOnByItsAdvance)
     for (GLuint code = 0; code < 255; ++code) {
         glNormal3f(1, 0, 0);
         glCallList(fontBase + code);
-        ASSERT_EQ(GetFloats(GL_CURRENT_NORMAL, 3), (std::vector<GLfloat>{0, 0, 1})) << code;
+        EXPECT_EQ(GetFloats(GL_CURRENT_NORMAL, 3), (std::vector<GLfloat>{0, 0, 1})) << code;
     }
     // Bold is synthesized, a 24th of an em wider, when only a regular face matches.
     auto regular = kv17::platform::MatchFont("Glass Gauge", 400, false);
@@ -195,7 +194,7 @@ TEST_F(OutlineFont, TheNthLineStartsAt5LessNStepsOf0_05And2DownAsWrittenLeavingT
     for (float offset = 0.05f; offset < 10; offset += 0.05f) {  // summed as the scroller sums
         glLoadIdentity();
         PrintScroller("");
-        ASSERT_EQ(Modelview(), (GlMatrix{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 5 - offset, -2, 0, 1}))
+        EXPECT_EQ(Modelview(), (GlMatrix{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 5 - offset, -2, 0, 1}))
             << offset;
     }
     for (bool cull : {true, false}) {
@@ -210,16 +209,45 @@ TEST_F(OutlineFont, TheNthLineStartsAt5LessNStepsOf0_05And2DownAsWrittenLeavingT
     }
 }
 
+// Culling changes no pixel and not the final matrix: far down the greeting, yawed and tilted; and
+// with each side of each glyph's box 1/32 em (10 pixels) inside a face of a box-shaped view.
 TEST_F(OutlineFont, CullingChangesNeitherPixelsNorTheFinalMatrix) {
-    // Scroll offset, camera depth, pyramid angle and tilt: the pyramid phase, yawed and tilted;
-    // the cube phase as glyphs cross the view's edges.
-    std::vector<std::array<float, 4>> frames = {{55.0f, -12, 91, 0}, {85.0f, -12, 64, 1}};
-    for (int n = 100; n < 120; ++n) frames.push_back({0.05f * n, -5, 0, 0});
-    const auto print = [] { PrintScroller(greetingText); };
-    for (const auto [offset, depth, angle, tilt] : frames) {
-        cullHiddenGlyphs = true;
-        const auto culled = Draw(offset, print, depth, angle, tilt);
-        cullHiddenGlyphs = false;
-        EXPECT_TRUE(culled == Draw(offset, print, depth, angle, tilt)) << offset;
+    const auto CullingChanges = [](float offset, const char* text, std::function<void()> place) {
+        const auto frame = [&](bool cull) {
+            cullHiddenGlyphs = cull;
+            return Draw(
+                offset, [text] { PrintScroller("%s", text); }, place);
+        };
+        return frame(true) != frame(false);
+    };
+    for (const auto [offset, angle, tilt] : {std::array{55.0f, 91.0f, 0.0f}, {85.0f, 64.0f, 1.0f}})
+        EXPECT_FALSE(CullingChanges(offset, greetingText, [=] {
+            glTranslatef(1.5f, 1.0f, -12.0f);
+            glRotatef(angle, 0, 1, tilt);
+        })) << offset;
+    const double face[3] = {1.0, 0.75, 2.0};  // the view reaches from -face to face
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-face[0], face[0], -face[1], face[1], -face[2], face[2]);
+    glMatrixMode(GL_MODELVIEW);
+    const char text[] = "Valkrune greets";
+    std::string changed;  // each glyph and side where culling changes the frame
+    double pen = 0;
+    for (const unsigned char c : std::string(text)) {
+        const GLYPHMETRICSFLOAT& g = glyphMetrics[c];
+        const double left = pen + g.gmfptGlyphOrigin.x, top = g.gmfptGlyphOrigin.y;
+        const double low[3] = {left, top - g.gmfBlackBoxY, -0.1};
+        const double high[3] = {left + g.gmfBlackBoxX, top, 0.0};
+        pen += g.gmfCellIncX;
+        for (int side = 0; side < 6; ++side) {  // left, right, foot, head, back, front
+            double at[3];  // where the glyph goes: in the middle, but for that side's axis
+            for (int axis = 0; axis < 3; ++axis) at[axis] = -(low[axis] + high[axis]) / 2;
+            const int axis = side / 2;
+            at[axis] =
+                side % 2 ? 1.0 / 32 - face[axis] - high[axis] : face[axis] - 1.0 / 32 - low[axis];
+            if (CullingChanges(0, text, [at] { glTranslatef(at[0] - 4.95f, at[1] + 2, at[2]); }))
+                changed += char(c) + std::to_string(side) + " ";
+        }
     }
+    EXPECT_EQ(changed, "");
 }
