@@ -101,12 +101,13 @@ TEST_F(CaptureVideoTest, EachFormatReadsBackAsItsFrames) {
         SCOPED_TRACE(name);
         auto [status, said] =
             Capture({"--video", dir / name, "--frames", frames, "--fps", fps, "--shrink", "2"});
-        ASSERT_EQ(status, 0) << said;
+        EXPECT_EQ(status, 0) << said;
         const auto [made, rgb] = Decode(dir / name, 5);
         EXPECT_EQ(made, count);
-        ASSERT_EQ(rgb.size(), png.size());
+        EXPECT_EQ(rgb.size(), png.size());
         double squares = 0.0;  // PSNR; a GIF frame's 256 colours are near lossless
-        for (size_t i = 0; i < png.size(); ++i) squares += (rgb[i] - png[i]) * (rgb[i] - png[i]);
+        for (size_t i = 0; i < png.size() && i < rgb.size(); ++i)
+            squares += (rgb[i] - png[i]) * (rgb[i] - png[i]);
         EXPECT_GT(10.0 * std::log10(255.0 * 255.0 * png.size() / squares), leastPsnr);
     }
 }
