@@ -81,7 +81,6 @@ driver="$root/$build/kv17_demo_driver.exe"
 (cd "$work/run" && exec timeout 60 wine ./kv17demo.exe) >"$work/demo.log" 2>&1 &
 demo_pid=$!
 timeout 20 wine "$driver" answer "Start FullScreen?" no || fail "no start question to answer"
-sleep 1  # a moment of frames
 timeout 20 wine "$driver" look OpenGL || fail "the demo window"
 timeout 20 wine "$driver" key OpenGL 27 || fail "could not press Esc"
 exit_code=0

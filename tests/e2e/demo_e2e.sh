@@ -4,6 +4,7 @@
 # with xdotool. Usage: demo_e2e.sh CASE, with KV17DEMO (the binary), KV17_DATA
 # (a folder holding Data/) and KV17_X11 (x11_tool.c) set by CTest.
 set -uo pipefail
+source "$(dirname "$0")/../support/wait_for.sh"
 work=$(mktemp -d)
 demo_pid=""
 x_pids=()
@@ -21,23 +22,19 @@ fail() {
     exit 1
 }
 
-# start_display SCREEN: a private Xvfb (e.g. 1024x768x24) managed by openbox.
+# start_display SCREEN: a private Xvfb (e.g. 1024x768x24) managed by openbox,
+# which runs its start-up command once it manages windows.
 start_display() {
     Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$work/display" 2>/dev/null &
     x_pids+=($!)
     disown
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-    [ -s "$work/display" ] || fail "Xvfb did not start"
+    wait_for 5 test -s "$work/display" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$work/display")"
     for _ in 1 2; do  # openbox, a second try if the first never comes up
-        openbox --sm-disable >/dev/null 2>&1 &
+        openbox --sm-disable --startup "touch $work/managing" >/dev/null 2>&1 &
         x_pids+=($!)
         disown
-        # Ready once its theme is loaded; a window mapped earlier can be lost.
-        for _ in $(seq 200); do
-            xprop -root _OB_THEME 2>/dev/null | grep -q '"' && { sleep 0.2; return 0; }
-            sleep 0.05
-        done
+        wait_for 10 test -e "$work/managing" && return 0
         kill -KILL "${x_pids[-1]}" 2>/dev/null
     done
     fail "openbox did not start"
@@ -53,108 +50,88 @@ start_demo() {
     demo_pid=$!
 }
 
+demo_ended() { ! kill -0 "$demo_pid" 2>/dev/null; }
+
+# begin SCREEN KEY: the demo on a private display, its start question answered with KEY.
+begin() {
+    start_display "$1"
+    start_demo
+    press "$(wait_window "Start FullScreen?")" "$2"
+}
+
+on_screen_or_ended() {
+    local id
+    id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}' | head -n1)
+    [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable && echo "$id" >"$work/id" ||
+        demo_ended
+}
 # wait_window NAME [SECONDS]: prints the id of the X window with that name,
 # once it is on screen.
 wait_window() {
-    local id
-    for _ in $(seq $((${2:-10} * 20))); do
-        id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" | awk '{print $1}' | head -n1)
-        if [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable; then
-            sleep 0.2  # mapped is not yet listening: let the program take it in
-            echo "$id"
-            return 0
-        fi
-        kill -0 "$demo_pid" 2>/dev/null || fail "demo ended while waiting for \"$1\""
-        sleep 0.05
-    done
-    fail "no window \"$1\""
+    rm -f "$work/id"
+    wait_for "${2:-10}" on_screen_or_ended "$1" || fail "no window \"$1\""
+    [ -s "$work/id" ] || fail "demo ended while waiting for \"$1\""
+    cat "$work/id"
 }
 
 window_gone() { ! xwininfo -id "$1" >/dev/null 2>&1; }
 
 # geometry ID: "WIDTHxHEIGHT+X+Y" of the window, X and Y absolute.
-geometry() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-        /^  Width/ {w=$NF} /^  Height/ {h=$NF} END {print w "x" h "+" x "+" y}'
-}
+geometry() { eval "$(xdotool getwindowgeometry --shell "$1")" && echo "${WIDTH}x$HEIGHT+$X+$Y"; }
 
 # press ID KEY: a key sent to that window (XSendEvent).
 press() { xdotool key --window "$1" "$2" 2>/dev/null; }
-# type_key ID KEY: typed on the keyboard (XTEST) into the focused window and
-# held a moment, as a person does: a press released within one drain of the
-# demo's message queue is never seen.
+# type_key ID KEY UNTIL...: typed (XTEST) into that window and held until UNTIL
+# succeeds: a press released within one drain of the demo's queue is unseen.
 type_key() {
     xdotool windowactivate --sync "$1" >/dev/null 2>&1
     xdotool keydown "$2" 2>/dev/null
-    sleep 0.15
+    wait_for 5 "${@:3}"
+    local seen=$?
     xdotool keyup "$2" 2>/dev/null
+    return $seen
 }
 
 # expect_exit CODE SECONDS: the demo ends within SECONDS with exit code CODE.
 # (Not in a subshell: only this shell can wait for the demo.)
 expect_exit() {
-    for _ in $(seq $(($2 * 20))); do
-        if ! kill -0 "$demo_pid" 2>/dev/null; then
-            local code=0
-            wait "$demo_pid" || code=$?
-            demo_pid=""
-            [ "$code" = "$1" ] || fail "exit code $code, expected $1"
-            return 0
-        fi
-        sleep 0.05
-    done
-    fail "demo still running after $2 s"
+    wait_for "$2" demo_ended || fail "demo still running after $2 s"
+    wait "$demo_pid"; local code=$?
+    demo_pid=""
+    [ "$code" = "$1" ] || fail "exit code $code, expected $1"
 }
 
 readonly title="Morvane KV17 Demo - l33t"
 
 # wait_lit ID FIRST END: the window's rows [FIRST, END) have a good part lit
 # within 5 s (a slow build may still be making its first frames).
-wait_lit() {
-    for _ in $(seq 50); do
-        [ "$("$KV17_X11" lit "$1" "$2" "$3")" -gt 20000 ] && return 0
-        sleep 0.1
-    done
-    fail "rows $2 to $3 of the window stay dark"
-}
-
-# wait_rebuild ID: F1 closed that window; prints the new one's id.
-wait_rebuild() {
-    for _ in $(seq 200); do window_gone "$1" && break; sleep 0.05; done
-    window_gone "$1" || fail "F1 did not rebuild the window"
-    wait_window "$title"
-}
+lit() { [ "$("$KV17_X11" lit "$1" "$2" "$3")" -gt 20000 ]; }
+wait_lit() { wait_for 5 lit "$@" || fail "rows $2 to $3 of the window stay dark"; }
 
 case "$1" in
 windowed)
     # Answer No: a 640x480 client area showing the cube (the rows above the
     # greeting line); minimised the demo runs on, restored it draws again;
     # Esc typed on the keyboard ends it.
-    start_display 1024x768x24
-    start_demo
-    press "$(wait_window "Start FullScreen?")" Escape
+    begin 1024x768x24 Escape
     win=$(wait_window "$title") || exit 1
     [[ $(geometry "$win") == 640x480+* ]] || fail "client area $(geometry "$win")"
     wait_lit "$win" 40 400  # the cube
     xdotool windowminimize --sync "$win" 2>/dev/null
-    sleep 0.5
-    kill -0 "$demo_pid" || fail "demo ended while minimised"
+    demo_ended && fail "demo ended when minimised"
     xdotool windowactivate --sync "$win" >/dev/null 2>&1
-    sleep 0.3
     wait_lit "$win" 0 480
-    type_key "$win" Escape
+    type_key "$win" Escape demo_ended
     expect_exit 0 2
     ;;
 refused)
     # Yes where the display has no 640x480 mode: the fallback question, which
     # Yes answers with a window and No with "Program Will Now Close.".
-    start_display 1024x768x24
-    start_demo
-    press "$(wait_window "Start FullScreen?")" Return
+    begin 1024x768x24 Return
     press "$(wait_window "Orix GL")" Return
     win=$(wait_window "$title") || exit 1
     [[ $(geometry "$win") == 640x480+* ]] || fail "client area $(geometry "$win")"
-    type_key "$win" Escape
+    type_key "$win" Escape demo_ended
     expect_exit 0 2
     start_demo
     press "$(wait_window "Start FullScreen?")" Return
@@ -164,28 +141,24 @@ refused)
     grep -q . "$work/err" && fail "unexpected stderr"
     ;;
 close-button)
-    start_display 1024x768x24
-    start_demo
-    press "$(wait_window "Start FullScreen?")" Escape
+    begin 1024x768x24 Escape
     win=$(wait_window "$title") || exit 1
     "$KV17_X11" close "$win"
     expect_exit 0 2
     ;;
 fullscreen-f1)
     # A display that offers 640x480x16: full screen, then F1 twice.
-    start_display 640x480x16
-    start_demo
-    press "$(wait_window "Start FullScreen?")" Return
+    begin 640x480x16 Return
     win=$(wait_window "$title") || exit 1
     [ "$(geometry "$win")" = "640x480+0+0" ] || fail "full screen is $(geometry "$win")"
-    type_key "$win" F1
-    win=$(wait_rebuild "$win") || exit 1
+    type_key "$win" F1 window_gone "$win" || fail "F1 did not rebuild the window"
+    win=$(wait_window "$title") || exit 1
     [[ $(geometry "$win") == 640x480+* && $(geometry "$win") != *+0+0 ]] ||
         fail "windowed is $(geometry "$win")"
-    type_key "$win" F1
-    win=$(wait_rebuild "$win") || exit 1
+    type_key "$win" F1 window_gone "$win" || fail "F1 did not rebuild the window"
+    win=$(wait_window "$title") || exit 1
     [ "$(geometry "$win")" = "640x480+0+0" ] || fail "full screen again is $(geometry "$win")"
-    type_key "$win" Escape
+    type_key "$win" Escape demo_ended
     expect_exit 0 2
     ;;
 no-display)
@@ -208,16 +181,9 @@ signals)
     group=$demo_pid
     kill -TERM "$demo_pid"
     expect_exit 143 2
-    sleep 0.3
-    pgrep -g "$group" >/dev/null && fail "a process of the demo outlived it"
-    xwininfo -root -tree | grep -qF '"Start FullScreen?"' && fail "the box outlived the demo"
-    # SIGHUP while running (its terminal closed): the normal teardown, exit 0.
-    start_demo
-    press "$(wait_window "Start FullScreen?")" Escape
-    win=$(wait_window "$title") || exit 1
-    kill -HUP "$demo_pid"
-    expect_exit 0 2
-    window_gone "$win" || fail "window left"
+    wait_for 2 eval '! pgrep -g "$group" >/dev/null' || fail "a process of the demo outlived it"
+    wait_for 2 eval '! xwininfo -root -tree | grep -qF "\"Start FullScreen?\""' ||
+        fail "the box outlived the demo"
     ;;
 *)
     echo "unknown case $1" >&2

@@ -1,5 +1,5 @@
 // Drives kv17demo.exe from outside, as a user would, for the smoke run under
-// Wine. Each command waits up to a few seconds for its window:
+// Wine. Each command waits up to a few seconds for its window (and a frame):
 //   kv17_demo_driver answer CAPTION yes|no   answers the message box
 //   kv17_demo_driver look CLASS              the window exists and is drawn
 //   kv17_demo_driver key CLASS CODE          posts a key press to the window
@@ -30,8 +30,8 @@ static int Answer(const char* caption, const char* answer) {
     return box && PostMessageA(box, WM_COMMAND, yes ? IDYES : IDNO, 0) ? 0 : 1;
 }
 
-// Copies the window's client area from the screen: a drawn frame has a good
-// part of it lit, in more than one colour.
+// Copies the window's client area from the screen until a drawn frame shows:
+// a good part of it lit, in more than one colour.
 static int Look(const char* className) {
     HWND window = WaitForWindow(className, NULL);
     RECT client;
@@ -50,13 +50,17 @@ static int Look(const char* className) {
     void* bits = NULL;
     HBITMAP copy = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, NULL, 0);
     HGDIOBJ previous = SelectObject(memory, copy);
-    BOOL copied = BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
     long lit = 0, otherColour = 0;
-    const DWORD* pixels = (const DWORD*)bits;
-    for (long i = 0; copied && i < width * height; ++i) {
-        lit += (pixels[i] & 0xFFFFFF) != 0;
-        otherColour += (pixels[i] & 0xFFFFFF) != (pixels[0] & 0xFFFFFF);
+    for (int waited = 0; waited < kWaitMs && (lit < width * height / 100 || otherColour == 0);
+         waited += kPollMs, Sleep(kPollMs)) {
+        BOOL copied = BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+        GdiFlush();
+        const DWORD* pixels = (const DWORD*)bits;
+        lit = otherColour = 0;
+        for (long i = 0; copied && i < width * height; ++i) {
+            lit += (pixels[i] & 0xFFFFFF) != 0;
+            otherColour += (pixels[i] & 0xFFFFFF) != (pixels[0] & 0xFFFFFF);
+        }
     }
     SelectObject(memory, previous);
     DeleteObject(copy);
