@@ -32,8 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const size_t bytes = size_t(image->width) * size_t(image->height) * 3;
         volatile unsigned char last = image->pixels[bytes - 1];
         (void)last;
-        std::free(image->pixels);
-        std::free(image);
+        FreeRgbImage(image);
     }
     return 0;
 }

@@ -6,8 +6,6 @@
 
 #include <GL/glu.h>
 
-#include <cstdlib>
-
 const GLfloat lightAmbient[4] = {0.5f, 0.5f, 0.5f, 1.0f};
 const GLfloat lightDiffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 // Positional (w = 1), given while the modelview matrix is the identity: two
@@ -54,8 +52,7 @@ bool LoadTextures() {
     UploadMipmapped(textures[2], *image);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
 
-    if (image->pixels) free(image->pixels);
-    free(image);
+    FreeRgbImage(image);
     return true;
 }
 

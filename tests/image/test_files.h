@@ -69,8 +69,7 @@ inline Bytes ExampleBmp() { return BuildBmp({.width = 2, .height = 2, .pixels = 
 inline Bytes TakePixels(RgbImage* image) {
     if (image == nullptr) return {};
     const Bytes rgb(image->pixels, image->pixels + image->width * image->height * 3);
-    std::free(image->pixels);
-    std::free(image);
+    FreeRgbImage(image);
     return rgb;
 }
 

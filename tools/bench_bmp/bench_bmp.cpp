@@ -155,8 +155,7 @@ void DecodeWithKv17(const Bytes& file) {
     RgbImage* image = nullptr;
     if (DecodeDib(file.data(), file.size(), &image) != DibStatus::Loaded) std::abort();
     benchmark::DoNotOptimize(image->pixels);
-    std::free(image->pixels);
-    std::free(image);
+    FreeRgbImage(image);
 }
 
 void DecodeWithStb(const Bytes& file) {
@@ -250,8 +249,7 @@ void Kv17LoadFile(benchmark::State& state, Storage storage) {
     auto load = [&] {
         RgbImage* image = LoadBitmapFile(path.c_str());
         if (image == nullptr) std::abort();
-        std::free(image->pixels);
-        std::free(image);
+        FreeRgbImage(image);
     };
     for (auto _ : state) load();
     ReportPeakHeap(state, load);

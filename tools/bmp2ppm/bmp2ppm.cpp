@@ -90,7 +90,6 @@ int main(int argc, char** argv) {
     std::string error;
     const bool written = WritePpm(*image, out, &error);
     if (!written) std::fprintf(stderr, "kv17-bmp2ppm: cannot write %s\n", error.c_str());
-    std::free(image->pixels);
-    std::free(image);
+    FreeRgbImage(image);
     return written ? 0 : 1;
 }
