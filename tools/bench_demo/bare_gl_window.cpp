@@ -2,15 +2,20 @@
 // program does to show GL frames in a 640x480 window, nothing else.
 // Prints the wall-clock time of its first presented frame (ns since the
 // epoch), presents FRAMES frames of a plain clear and exits.
+#include "whole_number.h"
+
 #include <SDL.h>
 #include <SDL_opengl.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 
 int main(int argc, char** argv) {
-    int frames = argc > 1 ? atoi(argv[1]) : 1;
+    int frames = 1;
+    if (argc > 2 || (argc == 2 && !ParseWholeNumber(argv[1], 1, 1000000, &frames))) {
+        fputs("usage: kv17-bare-gl [FRAMES]\n", stderr);
+        return 2;
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 6);

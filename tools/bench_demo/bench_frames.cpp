@@ -10,8 +10,11 @@
 #include "demo_state.h"
 #include "frame_timeline.h"
 #include "gl_window.h"
+#include "median.h"
+#include "output_file.h"
 #include "scene_state.h"
 #include "test_seam.h"
+#include "whole_number.h"
 
 #include <GL/gl.h>
 
@@ -27,10 +30,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Median(std::vector<double> values) {
-    if (values.empty()) return 0.0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+constexpr char kUsage[] = "usage: kv17-bench-frames [--frames N] [--csv FILE] [--headless]\n";
+constexpr int kMostFrames = 1000000;
+
+int Misuse(const std::string& why) {
+    fprintf(stderr, "kv17-bench-frames: %s\n%s", why.c_str(), kUsage);
+    return 2;
 }
 
 double MsSince(Clock::time_point start) {
@@ -43,18 +48,28 @@ int main(int argc, char** argv) {
     int frames = 2600;  // the cube, the flashes, both pyramid ramps and after
     const char* csvPath = nullptr;
     for (int i = 1; i < argc; ++i) {
-        if (!strcmp(argv[i], "--frames") && i + 1 < argc)
-            frames = atoi(argv[++i]);
-        else if (!strcmp(argv[i], "--csv") && i + 1 < argc)
+        const bool valued = !strcmp(argv[i], "--frames") || !strcmp(argv[i], "--csv");
+        if (valued && i + 1 == argc) return Misuse(std::string(argv[i]) + " needs a value");
+        if (!strcmp(argv[i], "--frames")) {
+            if (!ParseWholeNumber(argv[++i], 1, kMostFrames, &frames))
+                return Misuse("--frames takes 1 to 1000000");
+        } else if (!strcmp(argv[i], "--csv")) {
             csvPath = argv[++i];
-        else if (!strcmp(argv[i], "--headless"))
+            if (*csvPath == '\0') return Misuse("--csv needs a file name");
+        } else if (!strcmp(argv[i], "--headless")) {
             kv17::seam::UseOffscreenVideo();
-        else {
-            const bool help = !strcmp(argv[i], "--help") || !strcmp(argv[i], "-h");
-            fprintf(help ? stdout : stderr, "usage: %s [--frames N] [--csv FILE] [--headless]\n",
-                    argv[0]);
-            return help ? 0 : 2;
+        } else if (!strcmp(argv[i], "--help") || !strcmp(argv[i], "-h")) {
+            fputs(kUsage, stdout);
+            return 0;
+        } else {
+            return Misuse("unknown argument '" + std::string(argv[i]) + "'");
         }
+    }
+    // Opened before the run, so that a bad name costs no waiting.
+    OutputFile csvFile;
+    if (csvPath && !csvFile.Open(csvPath)) {
+        fprintf(stderr, "kv17-bench-frames: cannot write %s\n", csvFile.Error().c_str());
+        return 1;
     }
     kv17::seam::MessageBoxesToStderr();
     if (!OpenDemoWindow("kv17 frame benchmark", 640, 480, 16, false)) return 1;
@@ -70,8 +85,7 @@ int main(int argc, char** argv) {
     }
 
     std::map<std::string, std::vector<double>> phases;
-    FILE* csv = csvPath ? fopen(csvPath, "w") : nullptr;
-    if (csv) fprintf(csv, "frame,phase,ms\n");
+    std::string csv = "frame,phase,ms\n";
     for (int i = 0; i < frames; ++i) {
         const char* phase = frameCount + 1 > 1000 ? "pyramids" : flashPending ? "flash" : "cube";
         Clock::time_point start = Clock::now();
@@ -81,15 +95,21 @@ int main(int argc, char** argv) {
         SwapBuffers(windowDC);
         AdvanceSpinRhythm();
         phases[phase].push_back(ms);
-        if (csv) fprintf(csv, "%d,%s,%.4f\n", frameCount, phase, ms);
+        char line[64];
+        snprintf(line, sizeof line, "%d,%s,%.4f\n", frameCount, phase, ms);
+        csv += line;
     }
-    if (csv) fclose(csv);
     CloseDemoWindow();
+    if (csvPath && !(csvFile.Write(csv.data(), csv.size()) && csvFile.Commit())) {
+        fprintf(stderr, "kv17-bench-frames: cannot write %s\n", csvFile.Error().c_str());
+        return 1;
+    }
 
     double baseline = Median(empty);
     printf("empty frame (clear + finish), median of %zu: %.3f ms\n", empty.size(), baseline);
     double worst = 0.0;
     for (const char* phase : {"cube", "flash", "pyramids"}) {
+        if (phases[phase].empty()) continue;  // a run too short to reach it
         double median = Median(phases[phase]);
         worst = std::max(worst, median / baseline);
         printf("%-8s frames, median of %4zu: %.3f ms = %.2f x empty\n", phase, phases[phase].size(),

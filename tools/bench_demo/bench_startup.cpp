@@ -6,6 +6,9 @@
 // Start-up: from just before the process is spawned to its first frame drawn
 // and about to be presented. Peak RSS: after --frames frames (default 600,
 // so the greeting line is on screen).
+#include "median.h"
+#include "whole_number.h"
+
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -75,10 +78,13 @@ bool Run(const std::string& program, int frames, Sample* sample) {
     return true;
 }
 
-template <typename T>
-T Median(std::vector<T> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+constexpr char kUsage[] = "usage: kv17-bench-startup [--runs N] [--frames N] [--headless]\n";
+constexpr int kMostRuns = 1000;
+constexpr int kMostFrames = 100000;
+
+int Misuse(const std::string& why) {
+    fprintf(stderr, "kv17-bench-startup: %s\n%s", why.c_str(), kUsage);
+    return 2;
 }
 
 }  // namespace
@@ -87,17 +93,21 @@ int main(int argc, char** argv) {
     int runs = 10;
     int frames = 600;
     for (int i = 1; i < argc; ++i) {
-        if (!strcmp(argv[i], "--runs") && i + 1 < argc)
-            runs = atoi(argv[++i]);
-        else if (!strcmp(argv[i], "--frames") && i + 1 < argc)
-            frames = atoi(argv[++i]);
-        else if (!strcmp(argv[i], "--headless"))
+        const bool valued = !strcmp(argv[i], "--runs") || !strcmp(argv[i], "--frames");
+        if (valued && i + 1 == argc) return Misuse(std::string(argv[i]) + " needs a value");
+        if (!strcmp(argv[i], "--runs")) {
+            if (!ParseWholeNumber(argv[++i], 1, kMostRuns, &runs))
+                return Misuse("--runs takes 1 to 1000");
+        } else if (!strcmp(argv[i], "--frames")) {
+            if (!ParseWholeNumber(argv[++i], 1, kMostFrames, &frames))
+                return Misuse("--frames takes 1 to 100000");
+        } else if (!strcmp(argv[i], "--headless")) {
             setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        else {
-            const bool help = !strcmp(argv[i], "--help") || !strcmp(argv[i], "-h");
-            fprintf(help ? stdout : stderr, "usage: %s [--runs N] [--frames N] [--headless]\n",
-                    argv[0]);
-            return help ? 0 : 2;
+        } else if (!strcmp(argv[i], "--help") || !strcmp(argv[i], "-h")) {
+            fputs(kUsage, stdout);
+            return 0;
+        } else {
+            return Misuse("unknown argument '" + std::string(argv[i]) + "'");
         }
     }
     const std::string demo = Sibling("kv17-bench-demo-child");
@@ -121,12 +131,12 @@ int main(int argc, char** argv) {
     }
 
     double demoMs = Median(demoStartup), bareMs = Median(bareStartup);
-    long demoKiB = Median(demoPeak), bareKiB = Median(barePeak);
+    double demoKiB = Median(demoPeak), bareKiB = Median(barePeak);
     printf("start-up to first frame, median of %d: demo %.1f ms, bare SDL GL %.1f ms\n", runs,
            demoMs, bareMs);
     printf("peak RSS after %d frames, median: demo %.1f MiB, bare SDL GL %.1f MiB\n", frames,
            demoKiB / 1024.0, bareKiB / 1024.0);
-    printf("peak RSS demo / bare = %.2f\n", (double)demoKiB / bareKiB);
+    printf("peak RSS demo / bare = %.2f\n", demoKiB / bareKiB);
     printf("start-up demo / bare = %.2f\n", demoMs / bareMs);
     return 0;
 }

@@ -7,12 +7,17 @@
 
 #include <GL/gl.h>
 
+#include "whole_number.h"
+
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 
 int main(int argc, char** argv) {
-    int frames = argc > 1 ? atoi(argv[1]) : 1;
+    int frames = 1;
+    if (argc > 2 || (argc == 2 && !ParseWholeNumber(argv[1], 1, 1000000, &frames))) {
+        fputs("usage: kv17-bench-demo-child [FRAMES]\n", stderr);
+        return 2;
+    }
     int swaps = 0;
     kv17::seam::AnswerMessageBoxes({IDNO});
     kv17::seam::OnSwapBuffers([&](HDC) {

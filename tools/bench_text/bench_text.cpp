@@ -4,19 +4,17 @@
 // medians; the last line is the culled text frame over the empty frame.
 #include "demo_state.h"
 #include "greeting_text.h"
+#include "median.h"
+#include "offscreen_gl.h"
 #include "outline_font.h"
 #include "scene_state.h"
-#include "test_seam.h"
-#include "win32_api.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -26,29 +24,6 @@ constexpr int kHeight = 480;
 constexpr int kFrames = 200;  // frames 1..200 of the scroll
 constexpr int kRounds = 5;    // each variant's frames, interleaved with the others'
 constexpr int kBuilds = 5;
-
-// An offscreen window with a current context, made as the demo makes one.
-bool OpenContext() {
-    kv17::seam::UseOffscreenVideo();
-    kv17::seam::MessageBoxesToStderr();
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.lpszClassName = "kv17 bench";
-    if (!RegisterClassA(&windowClass)) return false;
-    mainWindow = CreateWindowExA(0, "kv17 bench", "kv17 bench", WS_POPUP, 0, 0, kWidth, kHeight,
-                                 nullptr, nullptr, nullptr, nullptr);
-    windowDC = GetDC(mainWindow);
-    PIXELFORMATDESCRIPTOR request{};
-    request.nSize = sizeof(request);
-    request.nVersion = 1;
-    request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    request.iPixelType = PFD_TYPE_RGBA;
-    request.cColorBits = 16;
-    request.cDepthBits = 16;
-    if (!SetPixelFormat(windowDC, ChoosePixelFormat(windowDC, &request), &request)) return false;
-    renderContext = wglCreateContext(windowDC);
-    return wglMakeCurrent(windowDC, renderContext);
-}
 
 // What the demo's ResizeScene and InitScene set that matters here; texturing
 // and lighting stay off.
@@ -69,12 +44,6 @@ void SetUpLikeTheDemo() {
 double Milliseconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)
         .count();
-}
-
-double Median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    size_t half = samples.size() / 2;
-    return samples.size() % 2 ? samples[half] : (samples[half - 1] + samples[half]) / 2;
 }
 
 // One cube-phase frame from the clear to the finished image: the line is
@@ -99,10 +68,12 @@ int main(int argc, char** argv) {
                 "frames, drawn whole and culled, on an offscreen context; prints medians.\n");
         return help ? 0 : 2;
     }
-    if (!OpenContext()) {
+    GlTestContext context(kWidth, kHeight);
+    if (!context.ok()) {
         fprintf(stderr, "kv17-bench-text: no offscreen GL context\n");
         return 1;
     }
+    windowDC = context.dc;  // the font is made on the window's device context
     SetUpLikeTheDemo();
 
     std::vector<double> builds;
@@ -134,6 +105,5 @@ int main(int argc, char** argv) {
     printf("text frame / empty frame = %.2f\n", Median(culled) / Median(empty));
 
     DeleteOutlineFont();
-    kv17::seam::Reset();
     return 0;
 }
