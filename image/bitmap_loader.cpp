@@ -3,9 +3,10 @@
 #include "dib_decoder.h"
 #include "win32_api.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
 #include <string>
 
 bool errorPopups = true;
@@ -19,6 +20,8 @@ constexpr size_t kMessageBufferBytes = 256;
 constexpr uint64_t kMostFileBytes = uint64_t{2} << 30;
 constexpr char kOpenFailureFormat[] = "Failed to open DIB file %s.\n";
 
+std::string failureReason;
+
 struct MappedFile {
     HANDLE file = INVALID_HANDLE_VALUE;
     HANDLE mapping = nullptr;
@@ -27,23 +30,36 @@ struct MappedFile {
     bool tooLarge = false;
 };
 
+// The C runtime's reason for the last failed step where the platform sets
+// errno (this system's does; Windows' calls leave it alone).
+std::string SystemReason(const char* otherwise) {
+    return errno != 0 ? std::strerror(errno) : otherwise;
+}
+
 HANDLE OpenForReading(const char* path, bool wideName) {
+    errno = 0;
+    HANDLE file;
     if (wideName) {
-        return CreateFileW(reinterpret_cast<LPCWSTR>(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
+        file = CreateFileW(reinterpret_cast<LPCWSTR>(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
                            OPEN_EXISTING, 0, nullptr);
+    } else {
+        file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     }
-    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) failureReason = SystemReason("cannot be opened");
+    return file;
 }
 
 // Fills in what it acquires; the view is null when any step failed.
-void MapWholeFile(const char* path, bool wideName, MappedFile* mapped) {
-    mapped->file = OpenForReading(path, wideName);
-    if (mapped->file == INVALID_HANDLE_VALUE) return;
+void MapWholeFile(MappedFile* mapped) {
     // INVALID_FILE_SIZE in the low word counts as a failure: no bitmap that
     // decodes comes near that size.
+    errno = 0;
     DWORD sizeHigh = 0;
     const DWORD sizeLow = GetFileSize(mapped->file, &sizeHigh);
-    if (sizeLow == INVALID_FILE_SIZE) return;
+    if (sizeLow == INVALID_FILE_SIZE) {
+        failureReason = SystemReason("cannot be read");
+        return;
+    }
     const uint64_t bytes = uint64_t{sizeHigh} << 32 | sizeLow;
     if (bytes > kMostFileBytes) {
         mapped->tooLarge = true;
@@ -54,8 +70,10 @@ void MapWholeFile(const char* path, bool wideName, MappedFile* mapped) {
     // Size 0 (an empty file) means the whole file and fails as well.
     mapped->mapping =
         CreateFileMappingA(mapped->file, nullptr, PAGE_READONLY, sizeHigh, sizeLow, nullptr);
-    if (mapped->mapping == nullptr) return;
-    mapped->view = MapViewOfFile(mapped->mapping, FILE_MAP_READ, 0, 0, 0);
+    if (mapped->mapping != nullptr)
+        mapped->view = MapViewOfFile(mapped->mapping, FILE_MAP_READ, 0, 0, 0);
+    if (mapped->view == nullptr)
+        failureReason = bytes == 0 ? "the file is empty" : SystemReason("cannot be read");
     mapped->bytes = static_cast<size_t>(bytes);
 }
 
@@ -67,24 +85,6 @@ void ReleaseMappedFile(const MappedFile& mapped) {
 
 void ShowError(const char* text) {
     if (errorPopups) MessageBoxA(GetFocus(), text, "Error", MB_OK);
-}
-
-const char* DecodeFailureText(DibStatus status) {
-    switch (status) {
-    case DibStatus::UnknownFormat:
-        return "Unknown DIB file format.";
-    case DibStatus::Unsupported:
-        return "Image file conversion error.";
-    case DibStatus::Truncated:
-        return "Bitmap file is truncated.";
-    case DibStatus::NoPixels:
-        return "Bitmap width or height is zero.";
-    case DibStatus::TooLarge:
-        return "Bitmap is too large.";
-    case DibStatus::OutOfMemory:
-    default:
-        return "Out of memory.";
-    }
 }
 
 // The name as a message shows it. A wide name keeps its ASCII characters
@@ -111,35 +111,53 @@ void ShowOpenFailure(const char* path, bool wideName) {
     ShowError(text);
 }
 
-}  // namespace
-
-RgbImage* LoadBitmapFile(const char* path) {
-    if (path == nullptr) return nullptr;
-    // Opening a FIFO or a device can wait for ever, so only a regular file
-    // gets the stream test; anything else that exists goes on to the loader,
-    // which refuses it with its open-failure message.
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (!std::filesystem::exists(status)) return nullptr;
-    if (std::filesystem::is_regular_file(status)) {
-        FILE* stream = std::fopen(path, "r");
-        if (stream == nullptr) return nullptr;
-        std::fclose(stream);
+// The decoder's verdict as the box shows it; the stderr line of a header
+// the demo refuses by design says which tool reads it.
+void ReportDecodeFailure(DibStatus status, const char* path, bool wideName) {
+    ShowError(DibStatusText(status));
+    failureReason = DibStatusText(status);
+    if (status == DibStatus::NewerHeader) {
+        failureReason +=
+            " Its header is a newer kind, which the demo refuses by design;"
+            " convert it with: kv17-make-texture --from " +
+            DisplayName(path, wideName);
     }
-    return LoadDibImage(path, false);
 }
 
-RgbImage* LoadDibImage(const char* path, bool wideName) {
+RgbImage* LoadOpenFile(HANDLE file, const char* path, bool wideName) {
     MappedFile mapped;
-    MapWholeFile(path, wideName, &mapped);
+    mapped.file = file;
+    MapWholeFile(&mapped);
     RgbImage* image = nullptr;
     if (mapped.tooLarge) {
-        ShowError(DecodeFailureText(DibStatus::TooLarge));
+        ReportDecodeFailure(DibStatus::TooLarge, path, wideName);
     } else if (mapped.view != nullptr) {
         const DibStatus status = DecodeDib(mapped.view, mapped.bytes, &image);
-        if (status != DibStatus::Loaded) ShowError(DecodeFailureText(status));
+        if (status != DibStatus::Loaded) ReportDecodeFailure(status, path, wideName);
     }
     ReleaseMappedFile(mapped);
     if (mapped.view == nullptr && !mapped.tooLarge) ShowOpenFailure(path, wideName);
+    if (image != nullptr) failureReason.clear();
     return image;
 }
+
+}  // namespace
+
+RgbImage* LoadBitmapFile(const char* path) {
+    failureReason = "no file named";
+    if (path == nullptr) return nullptr;
+    // The existence test is the open itself: what cannot be opened for
+    // reading is refused without a message, as a missing file is.
+    const HANDLE file = OpenForReading(path, false);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    return LoadOpenFile(file, path, false);
+}
+
+RgbImage* LoadDibImage(const char* path, bool wideName) {
+    const HANDLE file = OpenForReading(path, wideName);
+    if (file != INVALID_HANDLE_VALUE) return LoadOpenFile(file, path, wideName);
+    ShowOpenFailure(path, wideName);
+    return nullptr;
+}
+
+const char* BitmapFailureReason() { return failureReason.c_str(); }

@@ -8,16 +8,16 @@
 
 #include <cstdlib>
 
-DibStatus DecodeDib(const void* data, size_t size, RgbImage** image) {
+DibStatus DecodeDib(const void* data, size_t size, RgbImage** image, DibForms forms) {
     *image = nullptr;
     DibLayout layout;
-    DibStatus status = ReadDibLayout(static_cast<const unsigned char*>(data), size, &layout);
+    DibStatus status = ReadDibLayout(static_cast<const unsigned char*>(data), size, &layout, forms);
     if (status != DibStatus::Loaded) {
         return status;
     }
 
     const size_t pixelBytes = size_t{static_cast<uint32_t>(layout.width)} * layout.rows * 3;
-    const bool runLength = layout.compression != kBiRgb;
+    const bool runLength = layout.compression == kBiRle8 || layout.compression == kBiRle4;
     auto* pixels = static_cast<unsigned char*>(runLength ? AllocateZeroedImageMemory(pixelBytes)
                                                          : AllocateImageMemory(pixelBytes));
     if (pixels == nullptr) {

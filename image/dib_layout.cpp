@@ -9,12 +9,20 @@ constexpr size_t kFileHeaderBytes = 14;
 constexpr size_t kOffBitsField = 10;
 constexpr uint32_t kCoreHeaderBytes = 12;
 constexpr uint32_t kInfoHeaderBytes = 40;
+// The colour masks that follow a 40-byte header of a BI_BITFIELDS bitmap;
+// the newer headers hold them from this offset on, alpha from 56 bytes.
+constexpr uint32_t kMaskBytes = 12;
+constexpr uint32_t kAlphaMaskHeaderBytes = 56;
+
+bool IsNewerHeader(uint32_t size) { return size == 52 || size == 56 || size == 108 || size == 124; }
 
 bool StartsWithFileHeader(const unsigned char* data, size_t size) {
     return size >= 2 && data[0] == 'B' && data[1] == 'M';
 }
 
-bool IsConvertible(uint16_t planes, uint16_t bitCount, uint32_t compression) {
+bool IsRunLength(uint32_t compression) { return compression == kBiRle8 || compression == kBiRle4; }
+
+bool IsConvertible(uint16_t planes, uint16_t bitCount, uint32_t compression, DibForms forms) {
     if (planes != 1) {
         return false;
     }
@@ -26,6 +34,8 @@ bool IsConvertible(uint16_t planes, uint16_t bitCount, uint32_t compression) {
         return bitCount == 8;
     case kBiRle4:
         return bitCount == 4;
+    case kBiBitFields:
+        return forms == DibForms::WithNewer && (bitCount == 16 || bitCount == 32);
     default:
         return false;
     }
@@ -37,7 +47,7 @@ uint64_t DibRowStride(uint32_t bitCount, uint32_t width) {
     return (uint64_t{bitCount} * width + 31) / 32 * 4;
 }
 
-DibStatus ReadDibLayout(const unsigned char* data, size_t size, DibLayout* layout) {
+DibStatus ReadDibLayout(const unsigned char* data, size_t size, DibLayout* layout, DibForms forms) {
     const bool hasFileHeader = StartsWithFileHeader(data, size);
     const size_t headerStart = hasFileHeader ? kFileHeaderBytes : 0;
     if (size < headerStart + 4) {
@@ -46,7 +56,12 @@ DibStatus ReadDibLayout(const unsigned char* data, size_t size, DibLayout* layou
     const unsigned char* header = data + headerStart;
     const uint32_t headerSize = ReadLe32(header);
     if (headerSize != kCoreHeaderBytes && headerSize != kInfoHeaderBytes) {
-        return DibStatus::UnknownFormat;
+        if (!IsNewerHeader(headerSize)) {
+            return DibStatus::UnknownFormat;
+        }
+        if (forms == DibForms::Demo) {
+            return DibStatus::NewerHeader;
+        }
     }
     if (size - headerStart < headerSize) {
         return DibStatus::Truncated;
@@ -69,11 +84,11 @@ DibStatus ReadDibLayout(const unsigned char* data, size_t size, DibLayout* layou
         bitCount = ReadLe16(header + 14);
         compression = ReadLe32(header + 16);
     }
-    if (!IsConvertible(planes, bitCount, compression) || width < 0) {
+    if (!IsConvertible(planes, bitCount, compression, forms) || width < 0) {
         return DibStatus::Unsupported;
     }
     // The format defines run-length bitmaps bottom-up only.
-    if (height < 0 && compression != kBiRgb) {
+    if (height < 0 && IsRunLength(compression)) {
         return DibStatus::Unsupported;
     }
     if (width == 0 || height == 0) {
@@ -85,9 +100,22 @@ DibStatus ReadDibLayout(const unsigned char* data, size_t size, DibLayout* layou
         return DibStatus::TooLarge;
     }
 
+    uint32_t masks[4] = {};
+    size_t masksAfterHeader = 0;
+    if (compression == kBiBitFields) {
+        masksAfterHeader = headerSize == kInfoHeaderBytes ? kMaskBytes : 0;
+        if (size - headerStart - headerSize < masksAfterHeader) {
+            return DibStatus::Truncated;
+        }
+        const int maskCount = headerSize >= kAlphaMaskHeaderBytes ? 4 : 3;
+        for (int i = 0; i < maskCount; ++i) {
+            masks[i] = ReadLe32(header + kInfoHeaderBytes + 4 * i);
+        }
+    }
+
     const uint32_t colorCount = DibColorCount(header);
     const uint32_t colorEntryBytes = headerSize == kCoreHeaderBytes ? 3 : 4;
-    const size_t tableStart = headerStart + headerSize;
+    const size_t tableStart = headerStart + headerSize + masksAfterHeader;
     const size_t tableBytes = size_t{colorCount} * colorEntryBytes;
     if (size - tableStart < tableBytes) {
         return DibStatus::Truncated;
@@ -102,7 +130,7 @@ DibStatus ReadDibLayout(const unsigned char* data, size_t size, DibLayout* layou
     // Uncompressed rows must all be there; a run-length stream needs at
     // least one two-byte command.
     const size_t pixelDataBytes = size - pixelStart;
-    if (compression == kBiRgb
+    if (!IsRunLength(compression)
             ? pixelDataBytes / DibRowStride(bitCount, static_cast<uint32_t>(width)) < uint64_t(rows)
             : pixelDataBytes < 2) {
         return DibStatus::Truncated;
@@ -115,6 +143,7 @@ DibStatus ReadDibLayout(const unsigned char* data, size_t size, DibLayout* layou
         .rows = static_cast<uint32_t>(rows),
         .bitCount = bitCount,
         .compression = compression,
+        .masks = {masks[0], masks[1], masks[2], masks[3]},
         .colorTable = data + tableStart,
         .colorCount = colorCount,
         .colorEntryBytes = colorEntryBytes,

@@ -58,6 +58,41 @@ void Convert32BitRow(const unsigned char* in, uint32_t width, const DibPalette&,
     }
 }
 
+// One channel of a BI_BITFIELDS pixel: the bits under its mask, scaled onto
+// 0..255; `absent` where the mask is 0 (black, or for alpha opaque).
+struct MaskedChannel {
+    MaskedChannel(uint32_t mask, unsigned absent) : mask(mask), absent(absent) {
+        while (mask != 0 && (mask >> shift & 1) == 0) ++shift;
+        largest = mask >> shift;
+    }
+    unsigned Read(uint32_t pixel) const {
+        if (largest == 0) return absent;
+        const uint64_t value = (pixel & mask) >> shift;
+        return static_cast<unsigned>((value * 255 + largest / 2) / largest);
+    }
+    uint32_t mask;
+    unsigned absent;
+    unsigned shift = 0;
+    uint32_t largest;
+};
+
+// 16- or 32-bit pixels laid out by the masks; transparent parts turn black,
+// as the tools treat every picture with an alpha channel.
+void ConvertMaskedRow(const DibLayout& layout, const unsigned char* in, unsigned char* out) {
+    const MaskedChannel red(layout.masks[0], 0), green(layout.masks[1], 0);
+    const MaskedChannel blue(layout.masks[2], 0), alpha(layout.masks[3], 255);
+    const bool wide = layout.bitCount == 32;
+    for (uint32_t x = 0; x < static_cast<uint32_t>(layout.width); ++x) {
+        const uint32_t pixel = wide ? ReadLe32(in + 4 * x) : ReadLe16(in + 2 * x);
+        const unsigned opacity = alpha.Read(pixel);
+        for (int c = 0; c < 3; ++c) {
+            const MaskedChannel& channel = c == 0 ? red : c == 1 ? green : blue;
+            out[3 * x + c] =
+                static_cast<unsigned char>((channel.Read(pixel) * opacity + 127) / 255);
+        }
+    }
+}
+
 RowConverter ConverterFor(uint16_t bitCount) {
     switch (bitCount) {
     case 1:
@@ -83,8 +118,13 @@ void ConvertDibRows(const DibLayout& layout, const DibPalette& palette, unsigned
     const uint64_t stride = DibRowStride(layout.bitCount, width);
     const size_t outRowBytes = size_t{width} * 3;
     const bool topDown = layout.height < 0;
+    const bool masked = layout.compression == kBiBitFields;
     for (uint32_t row = 0; row < layout.rows; ++row) {
         const uint32_t outRow = topDown ? layout.rows - 1 - row : row;
-        convert(layout.pixelData + row * stride, width, palette, out + outRow * outRowBytes);
+        const unsigned char* in = layout.pixelData + row * stride;
+        if (masked)
+            ConvertMaskedRow(layout, in, out + outRow * outRowBytes);
+        else
+            convert(in, width, palette, out + outRow * outRowBytes);
     }
 }

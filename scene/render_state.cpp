@@ -6,6 +6,8 @@
 
 #include <GL/glu.h>
 
+#include <cstdio>
+
 const GLfloat lightAmbient[4] = {0.5f, 0.5f, 0.5f, 1.0f};
 const GLfloat lightDiffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 // Positional (w = 1), given while the modelview matrix is the identity: two
@@ -39,7 +41,12 @@ void UploadMipmapped(GLuint texture, const RgbImage& image) {
 
 bool LoadTextures() {
     RgbImage* image = LoadBitmapFile(kTexturePath);
-    if (!image) return false;
+    if (!image) {
+        // The message box, if any, gives the demo's fixed text; this line
+        // says which file and why, for whoever reads the terminal or a log.
+        std::fprintf(stderr, "%s: %s\n", kTexturePath, BitmapFailureReason());
+        return false;
+    }
 
     glGenTextures(3, textures);
     // NOTE: RgbImage rows are unpadded; GL's default alignment of 4 would

@@ -15,5 +15,6 @@ extern const GLfloat lightPosition[4];
 bool InitScene();
 
 // Reads "Data/texture.bmp" into the three texture objects; false, without
-// touching GL, when no image could be read.
+// touching GL, when no image could be read, after a line on stderr naming
+// the file and the reason.
 bool LoadTextures();

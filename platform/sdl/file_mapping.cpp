@@ -8,10 +8,10 @@
 // can, and a view of a file that shrinks faults with SIGBUS. A copy taken
 // when the mapping is made is what a Win32 mapping guarantees: the bytes of
 // the file as it was, for as long as a view lives.
+#include "regular_file.h"
 #include "seam_internal.h"
 #include "win32_api.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,16 +73,10 @@ HANDLE OpenExistingForReading(const char* path, DWORD access, DWORD creation) {
     if (path == nullptr || access != GENERIC_READ || creation != OPEN_EXISTING) {
         return INVALID_HANDLE_VALUE;
     }
-    // Never wait: opening a FIFO or a device for reading can block until
-    // some other process acts. Only regular files are read; a directory, a
-    // FIFO or a device fails here as a file that cannot be opened.
-    const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // Only regular files are read; a directory, a FIFO or a device fails
+    // here as a file that cannot be opened, errno saying why.
+    const int fd = OpenRegularFile(path);
     if (fd < 0) return INVALID_HANDLE_VALUE;
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        return INVALID_HANDLE_VALUE;
-    }
     return NewObject(KernelObjectKind::File, fd, nullptr);
 }
 

@@ -83,11 +83,16 @@ inline Decoded Decode(const Bytes& file, size_t length = SIZE_MAX) {
     return {status, image ? image->width : 0, image ? image->height : 0, TakePixels(image)};
 }
 
-// A folder of the test's own, removed with it.
+// A folder of the test's own, removed with it (a parameterised test's '/' flattened).
 struct TempDirectory {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::filesystem::path path =
-        ::testing::TempDir() + "kv17-" + test->test_suite_name() + "." + test->name();
+        ::testing::TempDir() + "kv17-" + Flat(test->test_suite_name()) + "." + Flat(test->name());
+
+    static std::string Flat(std::string name) {
+        std::replace(name.begin(), name.end(), '/', '-');
+        return name;
+    }
 
     TempDirectory() {
         std::filesystem::remove_all(path);  // left by a test that crashed

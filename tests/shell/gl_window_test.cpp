@@ -56,7 +56,7 @@ const SetupFailure kSetupFailures[] = {
     {"SetPixelFormat", "SetPixelFormat", "Can't Set The PixelFormat.", " SetPixelFormat" + kDc},
     {"wglCreateContext", "wglCreateContext", "Can't Create A GL Rendering Context.", " wglCreateContext" + kDc},
     {"wglMakeCurrent", "wglMakeCurrent", "Can't Activate The GL Rendering Context.", " wglMakeCurrent" + kContext},
-    {"NoBitmap", "", "Initialization Failed.", " SetFocus" + kContext},
+    {"NoBitmap", "", "Initialization Failed.", " SetFocus CreateFileA" + kContext},
     // The display mode is back and the cursor shown before the box.
     {"GetDCFullscreen", "GetDC", "Can't Create A GL Device Context.", " GetDC ChangeDisplaySettingsA"
      " ShowCursor(TRUE) DestroyWindow UnregisterClassA MessageBoxA", true},
