@@ -1,6 +1,8 @@
 // An output file that is either written completely or not at all: the bytes
 // go to a temporary file in the same folder, which replaces the named file
-// only once every write and the close have succeeded.
+// only once every write and the close have succeeded. A signal that ends the
+// process (any catchable one left at its default action when the first file
+// is opened) removes the temporary files first.
 #pragma once
 
 #include <cstddef>
@@ -32,5 +34,16 @@ private:
     std::string path_;
     std::string temporary_;
     int fd_ = -1;
+    int slot_ = -1;  // where the temporary name waits for a signal
     std::string error_;
 };
+
+// What is wrong with `name` as an output file of the kind `extension`
+// (".bmp"): empty, a folder's name (ending in '/'), or an extension other
+// than that one, in any case; "" when nothing is (a name without an
+// extension claims no format). Misuse: the tools exit with 2.
+std::string OutputNameMisuse(const std::string& name, const std::string& extension);
+
+// Checks before the work that `name` can become a file: its folder exists
+// and `name` is not a folder. Else false, with "NAME: reason" in *error.
+bool CheckOutputFolder(const std::string& name, std::string* error);

@@ -9,6 +9,9 @@
 // colours.
 #include "demo_picture.h"
 
+#include <cstdint>
+#include <vector>
+
 namespace {
 
 constexpr int kSize = kDemoPictureSize;
@@ -163,14 +166,18 @@ uint8_t ToByte(double v) { return (uint8_t)(Clamp01(v) * 255.0 + 0.5); }
 
 }  // namespace
 
-Picture DrawDemoPicture() {
-    const std::vector<Color> colors = DrawColors();
-    Picture picture{kSize, kSize, {}};
-    picture.rgb.reserve(colors.size() * 3);
-    for (const Color& c : colors) {
-        picture.rgb.push_back(ToByte(c.r));
-        picture.rgb.push_back(ToByte(c.g));
-        picture.rgb.push_back(ToByte(c.b));
+RgbImage* DrawDemoPicture() {
+    const std::vector<Color> colors = DrawColors();  // top row first
+    RgbImage* picture = NewRgbImage(kSize, kSize);
+    if (picture == nullptr) return nullptr;
+    for (int y = 0; y < kSize; ++y) {
+        uint8_t* row = picture->pixels + (kSize - 1 - y) * kSize * 3;
+        for (int x = 0; x < kSize; ++x) {
+            const Color& c = colors[y * kSize + x];
+            row[3 * x] = ToByte(c.r);
+            row[3 * x + 1] = ToByte(c.g);
+            row[3 * x + 2] = ToByte(c.b);
+        }
     }
     return picture;
 }

@@ -1,12 +1,16 @@
 #include "picture_codecs.h"
 
-#include <climits>
+#include "dib_decoder.h"
+#include "png_reader.h"
 
-// Only the three formats users are told about: less decoder to trust.
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+// stb reads JPEG only: PNG has libpng (8 bits a channel from the start),
+// bitmaps the demo's own decoder.
 #define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
 #define STBI_ONLY_JPEG
-#define STBI_ONLY_BMP
 #define STBI_NO_STDIO
 #include <stb/stb_image.h>
 
@@ -18,8 +22,10 @@
 
 namespace {
 
-void PutLittle(std::vector<uint8_t>* bytes, uint32_t value, int count) {
-    for (int i = 0; i < count; ++i) bytes->push_back((uint8_t)(value >> (8 * i)));
+// Some of stb's reasons are built from the bytes and can come out empty.
+std::string FailureReason() {
+    const char* reason = stbi_failure_reason();
+    return reason != nullptr && *reason != '\0' ? reason : "damaged data";
 }
 
 void AppendBytes(void* context, void* data, int size) {
@@ -28,97 +34,91 @@ void AppendBytes(void* context, void* data, int size) {
     bytes->insert(bytes->end(), first, first + size);
 }
 
-const char kTooLarge[] = "the picture is too large (at most 16384 a side and 64 megapixels)";
-
-// Some of stb's reasons are built from the bytes and can come out empty.
-std::string FailureReason() {
-    const char* reason = stbi_failure_reason();
-    return reason != nullptr && *reason != '\0' ? reason : "damaged data";
+bool IsJpeg(const std::vector<uint8_t>& bytes) {
+    return bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
 }
 
-}  // namespace
-
-std::vector<uint8_t> EncodeBitmap(const Picture& picture) {
-    const uint32_t width = picture.width, height = picture.height;
-    const uint32_t rowBytes = (width * 3 + 3) & ~3u;
-    const uint32_t pixelBytes = rowBytes * height;
-    std::vector<uint8_t> bytes;
-    bytes.push_back('B');
-    bytes.push_back('M');
-    PutLittle(&bytes, 14 + 40 + pixelBytes, 4);
-    PutLittle(&bytes, 0, 4);
-    PutLittle(&bytes, 14 + 40, 4);
-    PutLittle(&bytes, 40, 4);
-    PutLittle(&bytes, width, 4);
-    PutLittle(&bytes, height, 4);
-    PutLittle(&bytes, 1, 2);   // planes
-    PutLittle(&bytes, 24, 2);  // bits per pixel
-    PutLittle(&bytes, 0, 4);   // BI_RGB
-    PutLittle(&bytes, pixelBytes, 4);
-    PutLittle(&bytes, 2835, 4);  // 72 dpi
-    PutLittle(&bytes, 2835, 4);
-    PutLittle(&bytes, 0, 4);
-    PutLittle(&bytes, 0, 4);
-    for (uint32_t row = 0; row < height; ++row) {
-        const uint8_t* line = &picture.rgb[(height - 1 - row) * width * 3];
-        for (uint32_t x = 0; x < width; ++x) {
-            bytes.push_back(line[x * 3 + 2]);
-            bytes.push_back(line[x * 3 + 1]);
-            bytes.push_back(line[x * 3]);
-        }
-        for (uint32_t pad = width * 3; pad < rowBytes; ++pad) bytes.push_back(0);
-    }
-    return bytes;
+// A bitmap file, or a bare DIB starting with one of the header sizes.
+bool IsBitmap(const std::vector<uint8_t>& bytes) {
+    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return true;
+    if (bytes.size() < 4) return false;
+    const uint32_t size = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t(bytes[3]) << 24;
+    for (uint32_t known : {12u, 40u, 52u, 56u, 108u, 124u})
+        if (size == known) return true;
+    return false;
 }
 
-bool EncodePng(const Picture& picture, std::vector<uint8_t>* bytes) {
-    bytes->clear();
-    return stbi_write_png_to_func(AppendBytes, bytes, picture.width, picture.height, 3,
-                                  picture.rgb.data(), picture.width * 3) != 0;
+// Entropy-coded data escapes every 0xFF, so the end-of-image marker after
+// the first scan is there only when the file holds the whole picture.
+bool JpegIsWhole(const std::vector<uint8_t>& bytes) {
+    const uint8_t startOfScan[] = {0xFF, 0xDA}, endOfImage[] = {0xFF, 0xD9};
+    auto scan = std::search(bytes.begin(), bytes.end(), startOfScan, startOfScan + 2);
+    return std::search(scan, bytes.end(), endOfImage, endOfImage + 2) != bytes.end();
 }
 
-bool DecodePicture(const std::vector<uint8_t>& bytes, Picture* picture, std::string* error) {
+RgbImage* DecodeJpeg(const std::vector<uint8_t>& bytes, std::string* error) {
     if (bytes.size() > INT_MAX) {
         *error = "the file is too large";
-        return false;
+        return nullptr;
     }
     const int size = (int)bytes.size();
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(bytes.data(), size, &width, &height, &channels)) {
-        // The header scan tries every format and then says only "unknown
-        // image type"; a load stops at the same header and says what is
-        // wrong with it.
-        stbi_image_free(stbi_load_from_memory(bytes.data(), size, &width, &height, &channels, 4));
+        *error = "the JPEG cannot be read (" + FailureReason() + ")";
+        return nullptr;
+    }
+    if (!PictureSizeFits(width, height, error)) return nullptr;
+    if (!JpegIsWhole(bytes)) {
+        *error = "the picture is cut short: the file ends before its end-of-image marker";
+        return nullptr;
+    }
+    stbi_uc* rgb = stbi_load_from_memory(bytes.data(), size, &width, &height, &channels, 3);
+    if (rgb == nullptr) {
         const std::string reason = FailureReason();
-        *error = reason == "too large"
-                     ? kTooLarge
-                     : "not a PNG, JPEG or BMP picture that can be read (" + reason + ")";
-        return false;
+        *error = reason == "outofmem" ? "out of memory" : "the JPEG cannot be read (" + reason + ")";
+        return nullptr;
     }
-    // stb's BMP reader lets a side of 0 through.
-    if (width <= 0 || height <= 0) {
-        *error = "the picture has no pixels (" + std::to_string(width) + "x" +
-                 std::to_string(height) + ")";
-        return false;
-    }
-    if (width > kMostPictureSide || height > kMostPictureSide ||
-        (long long)width * height > kMostPicturePixels) {
-        *error = std::to_string(width) + "x" + std::to_string(height) + " pixels: " + kTooLarge;
-        return false;
-    }
-    stbi_uc* rgba = stbi_load_from_memory(bytes.data(), size, &width, &height, &channels, 4);
-    if (rgba == nullptr) {
-        *error = "the picture cannot be decoded (" + FailureReason() + ")";
-        return false;
-    }
-    picture->width = width;
-    picture->height = height;
-    picture->rgb.resize((size_t)width * height * 3);
-    for (size_t i = 0; i < (size_t)width * height; ++i) {
-        const unsigned alpha = rgba[i * 4 + 3];
-        for (int c = 0; c < 3; ++c)
-            picture->rgb[i * 3 + c] = (uint8_t)((rgba[i * 4 + c] * alpha + 127) / 255);
-    }
-    stbi_image_free(rgba);
-    return true;
+    // stb gives the top row first; the image keeps the bottom row first.
+    RgbImage* image = NewRgbImage(width, height);
+    const size_t rowBytes = size_t(width) * 3;
+    for (int row = 0; image != nullptr && row < height; ++row)
+        std::memcpy(image->pixels + (height - 1 - row) * rowBytes, rgb + row * rowBytes, rowBytes);
+    stbi_image_free(rgb);
+    if (image == nullptr) *error = "out of memory";
+    return image;
+}
+
+RgbImage* DecodeBitmap(const std::vector<uint8_t>& bytes, std::string* error) {
+    RgbImage* image = nullptr;
+    const DibStatus status = DecodeDib(bytes.data(), bytes.size(), &image, DibForms::WithNewer);
+    if (status != DibStatus::Loaded) *error = DibStatusText(status);
+    return image;
+}
+
+}  // namespace
+
+bool PictureSizeFits(uint32_t width, uint32_t height, std::string* error) {
+    if (width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
+        uint64_t{width} * height * 3 <= kMaxPixelBufferBytes)
+        return true;
+    *error = std::to_string(width) + "x" + std::to_string(height) + " pixels: " +
+             (width == 0 || height == 0 ? "the picture has no pixels"
+                                        : "the picture is too large (at most 32768 pixels a "
+                                          "side and 357 megapixels)");
+    return false;
+}
+
+RgbImage* DecodePicture(const std::vector<uint8_t>& bytes, std::string* error) {
+    if (IsPng(bytes)) return DecodePng(bytes, error);
+    if (IsJpeg(bytes)) return DecodeJpeg(bytes, error);
+    if (IsBitmap(bytes)) return DecodeBitmap(bytes, error);
+    *error = "not a PNG, JPEG or BMP picture";
+    return nullptr;
+}
+
+bool EncodePng(const RgbImage& image, std::vector<uint8_t>* bytes) {
+    bytes->clear();
+    stbi_flip_vertically_on_write(1);  // PNG lists the top row first
+    return stbi_write_png_to_func(AppendBytes, bytes, image.width, image.height, 3, image.pixels,
+                                  image.width * 3) != 0;
 }

@@ -9,14 +9,20 @@
 
 namespace {
 
-// The width x height part of `source` from (left, top), resized into `out`
-// with the colours mixed as light mixes (sRGB-aware), so edges keep their
-// brightness.
-bool Resize(const Picture& source, int left, int top, int width, int height, Picture* out) {
-    out->rgb.resize((size_t)out->width * out->height * 3);
-    const uint8_t* first = &source.rgb[((size_t)top * source.width + left) * 3];
-    return stbir_resize_uint8_srgb(first, width, height, source.width * 3, out->rgb.data(),
-                                   out->width, out->height, 0, 3, STBIR_ALPHA_CHANNEL_NONE, 0) != 0;
+// The width x height part of `source` from (left, bottom), resized into a
+// new image of outWidth x outHeight with the colours mixed as light mixes
+// (sRGB-aware), so edges keep their brightness. Rows run the same way in
+// both, bottom first.
+RgbImage* Resize(const RgbImage& source, int left, int bottom, int width, int height,
+                 int outWidth, int outHeight) {
+    RgbImage* out = NewRgbImage(outWidth, outHeight);
+    if (out == nullptr) return nullptr;
+    const uint8_t* first = &source.pixels[((size_t)bottom * source.width + left) * 3];
+    if (stbir_resize_uint8_srgb(first, width, height, source.width * 3, out->pixels, outWidth,
+                                outHeight, 0, 3, STBIR_ALPHA_CHANNEL_NONE, 0))
+        return out;
+    FreeRgbImage(out);
+    return nullptr;
 }
 
 }  // namespace
@@ -27,10 +33,10 @@ int TextureSide(int side) {
     return power;
 }
 
-bool FitToTexture(const Picture& picture, Picture* texture) {
-    texture->width = TextureSide(picture.width);
-    texture->height = TextureSide(picture.height);
-    if (!Resize(picture, 0, 0, picture.width, picture.height, texture)) return false;
+RgbImage* FitToTexture(const RgbImage& picture) {
+    RgbImage* texture = Resize(picture, 0, 0, picture.width, picture.height,
+                               TextureSide(picture.width), TextureSide(picture.height));
+    if (texture == nullptr) return nullptr;
     // The pyramids and the greeting line are drawn textured at a corner's
     // texture coordinate, so they take the colour of the four corner texels
     // (modulated): white keeps their own colours. A frame rather than four
@@ -41,15 +47,18 @@ bool FitToTexture(const Picture& picture, Picture* texture) {
         for (int x = 0; x < texture->width; ++x) {
             const int edge = std::min({x, y, texture->width - 1 - x, texture->height - 1 - y});
             if (edge < frame)
-                std::fill_n(&texture->rgb[((size_t)y * texture->width + x) * 3], 3, 255);
+                std::fill_n(&texture->pixels[((size_t)y * texture->width + x) * 3], 3, 255);
         }
     }
-    return true;
+    return texture;
 }
 
-bool MakeIcon(int size, Picture* icon) {
+RgbImage* MakeIcon(int size) {
     // The frame is there for the demo's corner texels, not for a menu.
     const int inner = kDemoPictureSize - 2 * kDemoPictureFrame;
-    icon->width = icon->height = size;
-    return Resize(DrawDemoPicture(), kDemoPictureFrame, kDemoPictureFrame, inner, inner, icon);
+    RgbImage* picture = DrawDemoPicture();
+    if (picture == nullptr) return nullptr;
+    RgbImage* icon = Resize(*picture, kDemoPictureFrame, kDemoPictureFrame, inner, inner, size, size);
+    FreeRgbImage(picture);
+    return icon;
 }

@@ -2,7 +2,7 @@
 // icon.
 #pragma once
 
-#include "picture.h"
+#include "rgb_image.h"
 
 constexpr int kLeastTextureSide = 16;
 constexpr int kMostTextureSide = 1024;
@@ -12,8 +12,9 @@ constexpr int kMostTextureSide = 1024;
 int TextureSide(int side);
 
 // `picture` resized to TextureSide of each of its sides, in a thin white
-// frame. False when memory runs out.
-bool FitToTexture(const Picture& picture, Picture* texture);
+// frame. Null when memory runs out.
+RgbImage* FitToTexture(const RgbImage& picture);
 
-// The demo's picture without its frame, resized to size x size.
-bool MakeIcon(int size, Picture* icon);
+// The demo's picture without its frame, resized to size x size; null when
+// memory runs out.
+RgbImage* MakeIcon(int size);

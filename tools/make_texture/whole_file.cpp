@@ -1,16 +1,16 @@
 #include "whole_file.h"
 
-#include <fcntl.h>
+#include "regular_file.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
-bool ReadWholeFile(const std::string& path, size_t mostBytes, std::vector<uint8_t>* bytes,
+bool ReadWholeFile(const std::string& path, uint64_t mostBytes, std::vector<uint8_t>* bytes,
                    std::string* error) {
-    // O_NONBLOCK: opening a named pipe would otherwise wait for a writer.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = OpenRegularFile(path.c_str());
     if (fd < 0) {
         *error = std::strerror(errno);
         return false;
@@ -22,20 +22,25 @@ bool ReadWholeFile(const std::string& path, size_t mostBytes, std::vector<uint8_
     };
     struct stat info;
     if (fstat(fd, &info) != 0) return fail(std::strerror(errno));
-    if (!S_ISREG(info.st_mode)) return fail("not a regular file");
-    bytes->clear();
-    uint8_t chunk[1 << 16];
-    for (;;) {
-        const ssize_t got = read(fd, chunk, sizeof(chunk));
+    if (info.st_size == 0) return fail("the file is empty");
+    if (uint64_t(info.st_size) > mostBytes)
+        return fail("the file is larger than " + std::to_string(mostBytes >> 20) + " MiB");
+    // As large as fstat says: a file that shrinks meanwhile is read as it
+    // ends, one that grows is refused.
+    bytes->resize(size_t(info.st_size));
+    size_t done = 0;
+    while (done < bytes->size()) {
+        const ssize_t got = read(fd, bytes->data() + done, bytes->size() - done);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return fail(std::strerror(errno));
         if (got == 0) break;
-        bytes->insert(bytes->end(), chunk, chunk + got);
-        if (bytes->size() > mostBytes)
-            return fail("the file is larger than " + std::to_string(mostBytes >> 20) + " MiB");
+        done += size_t(got);
     }
+    uint8_t more;
+    if (done == bytes->size() && read(fd, &more, 1) > 0) return fail("the file grew while read");
     close(fd);
-    if (bytes->empty()) {
+    bytes->resize(done);
+    if (done == 0) {
         *error = "the file is empty";
         return false;
     }

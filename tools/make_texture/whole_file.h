@@ -7,6 +7,7 @@
 #include <vector>
 
 // Refuses what is not a regular file (without waiting on a pipe), an empty
-// file and one over `mostBytes`. On failure, false and the reason in *error.
-bool ReadWholeFile(const std::string& path, size_t mostBytes, std::vector<uint8_t>* bytes,
+// file and one over `mostBytes`, before reading it. On failure, false and
+// the reason in *error.
+bool ReadWholeFile(const std::string& path, uint64_t mostBytes, std::vector<uint8_t>* bytes,
                    std::string* error);
