@@ -126,6 +126,7 @@ struct ReasonCase {
     Bytes contents;
     std::string reason;  // %s stands for the path
 };
+void PrintTo(const ReasonCase& row, std::ostream* out) { *out << row.name; }
 
 class BitmapFailureReasonTest : public BitmapLoaderTest,
                                 public ::testing::WithParamInterface<ReasonCase> {};

@@ -4,6 +4,7 @@
 // actions at chosen presentations.
 #pragma once
 
+#include "bmp_writer.h"
 #include "demo_main.h"
 #include "demo_state.h"
 #include "scene_state.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -29,31 +31,9 @@ inline const auto RowName = [](const auto& info) -> std::string { return info.pa
 
 // A 24-bit bitmap with its file header; `rgb` rows bottom first, unpadded.
 inline void WriteBitmap(const std::filesystem::path& path, int width, int height,
-                        const std::vector<uint8_t>& rgb) {
-    const uint32_t rowBytes = (width * 3 + 3) & ~3u;
-    std::vector<uint8_t> bytes = {'B', 'M'};
-    auto put = [&bytes](uint32_t value, int count) {
-        for (int i = 0; i < count; ++i) bytes.push_back((uint8_t)(value >> (8 * i)));
-    };
-    put(54 + rowBytes * height, 4);
-    put(0, 4);
-    put(54, 4);
-    put(40, 4);
-    put(width, 4);
-    put(height, 4);
-    put(1, 2);
-    put(24, 2);
-    for (int i = 0; i < 6; ++i) put(0, 4);
-    for (int row = 0; row < height; ++row) {
-        for (int x = 0; x < width; ++x) {
-            const uint8_t* p = &rgb[(row * width + x) * 3];
-            bytes.insert(bytes.end(), {p[2], p[1], p[0]});
-        }
-        bytes.resize(bytes.size() + rowBytes - width * 3, 0);
-    }
-    FILE* file = fopen(path.c_str(), "wb");
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
+                        std::vector<uint8_t> rgb) {
+    const std::vector<uint8_t> bytes = EncodeBitmap(RgbImage{width, height, rgb.data()});
+    std::ofstream(path, std::ios::binary).write((const char*)bytes.data(), bytes.size());
 }
 
 class DemoTest : public ::testing::Test {

@@ -3,6 +3,7 @@
 // copy of the 24-bit file's pixel bytes. Each benchmark also reports the
 // peak heap of one decode next to the size of the output it must hold.
 #include "bitmap_loader.h"
+#include "bmp_writer.h"
 #include "dib_decoder.h"
 #include "dib_layout.h"
 #include "dib_palette.h"
@@ -52,24 +53,11 @@ std::array<uint8_t, 3> PaletteBgr(uint8_t index) {
             static_cast<uint8_t>(index ^ 0x5A)};
 }
 
-void Put(Bytes& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
 Bytes Headers(uint16_t bitCount, uint32_t compression, size_t pixelBytes) {
-    const uint32_t tableBytes = bitCount == 8 ? 256 * 4 : 0;
-    const uint32_t offBits = kInfoFileHeaderBytes + tableBytes;
-    Bytes out = {'B', 'M'};
-    Put(out, offBits + static_cast<uint32_t>(pixelBytes), 4);
-    Put(out, 0, 4);
-    Put(out, offBits, 4);
-    for (uint32_t field : {40u, kSide, kSide}) Put(out, field, 4);
-    Put(out, 1, 2);
-    Put(out, bitCount, 2);
-    for (uint32_t field : {compression, static_cast<uint32_t>(pixelBytes), 2835u, 2835u, 0u, 0u}) {
-        Put(out, field, 4);
-    }
-    for (int i = 0; i < (bitCount == 8 ? 256 : 0); ++i) {
+    const uint32_t colors = bitCount == 8 ? 256 : 0;
+    Bytes out = BitmapHeaders(kSide, kSide, bitCount, compression, colors,
+                              static_cast<uint32_t>(pixelBytes));
+    for (uint32_t i = 0; i < colors; ++i) {
         const auto bgr = PaletteBgr(static_cast<uint8_t>(i));
         out.insert(out.end(), {bgr[0], bgr[1], bgr[2], 0});
     }

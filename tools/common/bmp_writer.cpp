@@ -37,7 +37,8 @@ std::vector<uint8_t> BitmapHeaders(int32_t width, int32_t height, uint16_t bitCo
 std::vector<uint8_t> EncodeBitmap(const RgbImage& image) {
     const uint32_t width = image.width, height = image.height;
     const uint32_t rowBytes = (width * 3 + 3) & ~3u;
-    std::vector<uint8_t> bytes = BitmapHeaders(image.width, image.height, 24, 0, 0, rowBytes * height);
+    std::vector<uint8_t> bytes =
+        BitmapHeaders(image.width, image.height, 24, 0, 0, rowBytes * height);
     bytes.reserve(bytes.size() + size_t(rowBytes) * height);
     for (uint32_t row = 0; row < height; ++row) {
         const uint8_t* line = &image.pixels[size_t(row) * width * 3];

@@ -39,10 +39,9 @@ void CatchEndingSignals() {
     static bool caught = false;
     if (caught) return;
     caught = true;
-    const int fixed[] = {SIGHUP,  SIGINT,    SIGQUIT, SIGILL,    SIGTRAP, SIGABRT,
-                         SIGBUS,  SIGFPE,    SIGUSR1, SIGSEGV,   SIGUSR2, SIGPIPE,
-                         SIGALRM, SIGTERM,   SIGXCPU, SIGXFSZ,   SIGSYS,  SIGVTALRM,
-                         SIGPROF, SIGSTKFLT, SIGPOLL, SIGPWR};
+    const int fixed[] = {SIGHUP,  SIGINT,    SIGQUIT, SIGILL,    SIGTRAP, SIGABRT, SIGBUS,  SIGFPE,
+                         SIGUSR1, SIGSEGV,   SIGUSR2, SIGPIPE,   SIGALRM, SIGTERM, SIGXCPU, SIGXFSZ,
+                         SIGSYS,  SIGVTALRM, SIGPROF, SIGSTKFLT, SIGPOLL, SIGPWR};
     struct sigaction action {};
     action.sa_handler = RemoveTemporaryFilesAndEnd;
     action.sa_flags = SA_RESETHAND;

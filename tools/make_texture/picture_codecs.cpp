@@ -75,7 +75,8 @@ RgbImage* DecodeJpeg(const std::vector<uint8_t>& bytes, std::string* error) {
     stbi_uc* rgb = stbi_load_from_memory(bytes.data(), size, &width, &height, &channels, 3);
     if (rgb == nullptr) {
         const std::string reason = FailureReason();
-        *error = reason == "outofmem" ? "out of memory" : "the JPEG cannot be read (" + reason + ")";
+        *error =
+            reason == "outofmem" ? "out of memory" : "the JPEG cannot be read (" + reason + ")";
         return nullptr;
     }
     // stb gives the top row first; the image keeps the bottom row first.

@@ -91,8 +91,8 @@ void PutRow(const uint8_t* row, int channels, const Pass& pass, png_uint_32 rowI
 
 // Everything that libpng's errors can jump out of, with no object that
 // needs destroying: the caller releases what is left in the pointers.
-bool Decode(png_structp png, png_infop info, const std::vector<uint8_t>& bytes,
-            RgbImage** image, uint8_t** row, std::string* error) {
+bool Decode(png_structp png, png_infop info, const std::vector<uint8_t>& bytes, RgbImage** image,
+            uint8_t** row, std::string* error) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_read_info(png, info);
     png_uint_32 width = 0, height = 0;
@@ -101,7 +101,8 @@ bool Decode(png_structp png, png_infop info, const std::vector<uint8_t>& bytes,
     if (!PictureSizeFits(width, height, error)) return false;
     const bool interlaced = interlace != PNG_INTERLACE_NONE;
     const int bitsPerPixel = png_get_channels(png, info) * depth;
-    if (RawBytes(width, height, bitsPerPixel, interlaced) > kMostInflation * ImageDataBytes(bytes)) {
+    if (RawBytes(width, height, bitsPerPixel, interlaced) >
+        kMostInflation * ImageDataBytes(bytes)) {
         *error = "the picture is cut short: its header promises " + std::to_string(width) + "x" +
                  std::to_string(height) + " pixels, more than its image data can hold";
         return false;
@@ -141,8 +142,7 @@ bool IsPng(const std::vector<uint8_t>& bytes) {
 
 RgbImage* DecodePng(const std::vector<uint8_t>& bytes, std::string* error) {
     Reading reading{&bytes, 8, ""};
-    png_structp png =
-        png_create_read_struct(PNG_LIBPNG_VER_STRING, &reading, Fail, IgnoreWarning);
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &reading, Fail, IgnoreWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (info == nullptr) {
         png_destroy_read_struct(&png, nullptr, nullptr);

@@ -13,8 +13,8 @@ namespace {
 // new image of outWidth x outHeight with the colours mixed as light mixes
 // (sRGB-aware), so edges keep their brightness. Rows run the same way in
 // both, bottom first.
-RgbImage* Resize(const RgbImage& source, int left, int bottom, int width, int height,
-                 int outWidth, int outHeight) {
+RgbImage* Resize(const RgbImage& source, int left, int bottom, int width, int height, int outWidth,
+                 int outHeight) {
     RgbImage* out = NewRgbImage(outWidth, outHeight);
     if (out == nullptr) return nullptr;
     const uint8_t* first = &source.pixels[((size_t)bottom * source.width + left) * 3];
@@ -58,7 +58,8 @@ RgbImage* MakeIcon(int size) {
     const int inner = kDemoPictureSize - 2 * kDemoPictureFrame;
     RgbImage* picture = DrawDemoPicture();
     if (picture == nullptr) return nullptr;
-    RgbImage* icon = Resize(*picture, kDemoPictureFrame, kDemoPictureFrame, inner, inner, size, size);
+    RgbImage* icon =
+        Resize(*picture, kDemoPictureFrame, kDemoPictureFrame, inner, inner, size, size);
     FreeRgbImage(picture);
     return icon;
 }
