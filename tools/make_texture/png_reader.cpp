@@ -4,6 +4,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -40,13 +41,14 @@ uint32_t ReadBe32(const uint8_t* bytes) {
     return uint32_t(bytes[0]) << 24 | bytes[1] << 16 | bytes[2] << 8 | bytes[3];
 }
 
-// The bytes of all IDAT chunks: the compressed pixels.
+// The bytes of all IDAT chunks that the file holds: the compressed pixels.
 uint64_t ImageDataBytes(const std::vector<uint8_t>& bytes) {
     uint64_t total = 0;
-    for (size_t at = 8; bytes.size() - at >= 12;) {
-        const uint32_t length = ReadBe32(&bytes[at]);
-        if (std::memcmp(&bytes[at + 4], "IDAT", 4) == 0) total += length;
-        if (bytes.size() - at - 12 < length) break;
+    for (size_t at = 8; bytes.size() - at >= 8;) {
+        const size_t length = ReadBe32(&bytes[at]);
+        const size_t present = std::min(length, bytes.size() - at - 8);
+        if (std::memcmp(&bytes[at + 4], "IDAT", 4) == 0) total += present;
+        if (present < length || bytes.size() - at - 8 - length < 4) break;
         at += 12 + length;
     }
     return total;

@@ -1,0 +1,230 @@
+// kv17-make-texture on the pictures users have and the command lines they type: what comes out
+// (the texture's middle pixel), what is refused and why, and that nothing else is left.
+#include "test_files.h"
+
+#include <stb/stb_image_write.h>
+#include <sys/wait.h>
+#include <zlib.h>
+
+#include <iterator>
+
+namespace {
+
+Bytes operator+(Bytes first, const Bytes& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+Bytes Be32(uLong value) {
+    return {uint8_t(value >> 24), uint8_t(value >> 16), uint8_t(value >> 8), uint8_t(value)};
+}
+
+Bytes Chunk(const char* type, const Bytes& data) {
+    const Bytes named = Bytes(type, type + 4) + data;
+    return Be32(data.size()) + named + Be32(crc32(0, named.data(), uInt(named.size())));
+}
+
+// A width x height PNG whose every pixel (every pass's, when interlaced) is `pixel`, the
+// `bits` of one pixel as filed, `more` chunks before the data.
+Bytes Png(uint32_t width, uint32_t height, int depth, int colorType, const Bytes& pixel,
+          bool interlaced = false, const Bytes& more = {}, uint32_t mostRows = UINT32_MAX) {
+    Bytes raw;
+    const int starts[7][2] = {{0, 0}, {4, 0}, {0, 4}, {2, 0}, {0, 2}, {1, 0}, {0, 1}};
+    const int steps[7][2] = {{8, 8}, {8, 8}, {4, 8}, {4, 4}, {2, 4}, {2, 2}, {1, 2}};
+    for (int pass = 0; pass < (interlaced ? 7 : 1); ++pass) {
+        const uint32_t columns =
+            interlaced ? (width - starts[pass][0] + steps[pass][0] - 1) / steps[pass][0] : width;
+        const uint32_t rows =
+            interlaced ? (height - starts[pass][1] + steps[pass][1] - 1) / steps[pass][1] : height;
+        for (uint32_t row = 0; columns > 0 && row < std::min(rows, mostRows); ++row) {
+            raw.push_back(0);  // no filter
+            for (uint32_t column = 0; column < columns; ++column)
+                raw.insert(raw.end(), pixel.begin(), pixel.end());
+        }
+    }
+    Bytes deflated(compressBound(raw.size()));
+    uLongf size = deflated.size();
+    compress2(deflated.data(), &size, raw.data(), raw.size(), 1);
+    deflated.resize(size);
+    const Bytes header = Be32(width) + Be32(height) +
+                         Bytes{uint8_t(depth), uint8_t(colorType), 0, 0, uint8_t(interlaced)};
+    return Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'} + Chunk("IHDR", header) + more +
+           Chunk("IDAT", deflated) + Chunk("IEND", {});
+}
+
+Bytes Jpeg(int side, uint8_t grey) {
+    Bytes file;
+    const Bytes pixels(size_t(side) * side * 3, grey);
+    stbi_write_jpg_to_func(
+        [](void* out, void* data, int size) {
+            static_cast<Bytes*>(out)->insert(static_cast<Bytes*>(out)->end(), (uint8_t*)data,
+                                             (uint8_t*)data + size);
+        },
+        &file, side, side, 3, pixels.data(), 100);
+    return file;
+}
+
+// A 16 x 16 bitmap with a `headerSize` info header whose masks (red, green, blue, alpha)
+// lay out the 16- or 32-bit pixels, every one `pixel`.
+Bytes BitFields(uint32_t headerSize, uint16_t bitCount, std::vector<uint32_t> masks,
+                uint32_t pixel) {
+    Bytes dib;
+    for (uint32_t field : {headerSize, 16u, 16u, 1u | bitCount << 16, 3u, 0u, 0u, 0u, 0u, 0u})
+        PutLe(dib, field, 4);
+    for (uint32_t mask : masks) PutLe(dib, mask, 4);
+    dib.resize(std::max<size_t>(dib.size(), headerSize), 0);
+    for (int i = 0; i < 16 * 16; ++i) PutLe(dib, pixel, bitCount / 8);
+    return dib;  // a bare DIB, which the demo reads as well
+}
+
+Bytes Half(Bytes file) {
+    file.resize(file.size() / 2);
+    return file;
+}
+
+struct TextureCase {
+    const char* name;
+    std::string command;  // run by sh in a folder holding the file "in" and the folder "dir"
+    Bytes (*in)();        // made when the case runs: some are large
+    std::string said;     // "status|first line on stderr"
+    Bytes middle{};       // the texture's middle pixel, when one is written to out.bmp
+};
+void PrintTo(const TextureCase& row, std::ostream* out) { *out << row.name; }
+
+class MakeTextureTest : public ::testing::TestWithParam<TextureCase> {};
+
+TEST_P(MakeTextureTest, WritesTheTextureOrSaysWhyNot) {
+    const TextureCase& row = GetParam();
+    TempDirectory temp;
+    temp.Write("in", row.in());
+    std::filesystem::create_directory(temp.PathOf("dir"));
+    const int status =
+        std::system(("cd '" + temp.PathOf("") + "' && M() { '" KV17_MAKE_TEXTURE "' \"$@\"; } && " +
+                     row.command + " >/dev/null 2>err")
+                        .c_str());
+    std::ifstream err(temp.PathOf("err"));
+    std::string line;
+    std::getline(err, line);
+    EXPECT_EQ(std::to_string(WEXITSTATUS(status)) + "|" + line, row.said);
+    std::ifstream out(temp.PathOf("out.bmp"), std::ios::binary);
+    const auto [loaded, width, height, rgb] =
+        Decode(Bytes(std::istreambuf_iterator<char>(out), {}));
+    const size_t middle = (size_t(height / 2) * width + width / 2) * 3;
+    EXPECT_EQ(loaded == DibStatus::Loaded ? Bytes(&rgb[middle], &rgb[middle + 3]) : Bytes{},
+              row.middle);
+    // "in", "dir" (empty), "err" and the texture where one was written; no temporary file.
+    EXPECT_EQ(std::distance(std::filesystem::recursive_directory_iterator(temp.path), {}),
+              row.middle.empty() ? 3 : 4);
+}
+
+Bytes BlueRows() {
+    Bytes rows;
+    for (int i = 0; i < 16 * 16; ++i) rows.insert(rows.end(), {200, 20, 10});  // blue, green, red
+    return rows;
+}
+
+// Each row a run of 16 pixels of colour 5 and an end of line; the last ends the bitmap.
+Bytes RunLengthRows() {
+    Bytes rows;
+    for (int row = 0; row < 16; ++row) rows.insert(rows.end(), {16, 5, 0, uint8_t(row == 15)});
+    return rows;
+}
+
+Bytes None() { return {}; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, MakeTextureTest,
+    ::testing::Values(
+        // Bitmaps: the demo's verdicts and reasons, and the newer forms it refuses.
+        TextureCase{
+            "BitmapCutInHalf", "M --from in --out out.bmp",
+            [] { return Half(BuildBmp({.width = 16, .height = 16, .pixels = BlueRows()})); },
+            "1|kv17-make-texture: in: Bitmap file is truncated."},
+        TextureCase{"BitmapClaimingMoreThanItHolds", "M --from in --out out.bmp",
+                    [] { return BuildBmp({.width = 16384, .height = 4096, .pixels = Bytes(64)}); },
+                    "1|kv17-make-texture: in: Bitmap file is truncated."},
+        TextureCase{"BitmapTopDown",
+                    "M --from in --out out.bmp",
+                    [] { return BuildBmp({.width = 16, .height = -16, .pixels = BlueRows()}); },
+                    "0|",
+                    {10, 20, 200}},
+        TextureCase{"BitmapRunLength", "M --from in --out out.bmp",
+                    [] {
+                        return BuildBmp({.width = 16,
+                                         .height = 16,
+                                         .bitCount = 8,
+                                         .compression = 1,
+                                         .colors = 256,
+                                         .pixels = RunLengthRows()});
+                    },
+                    "0|", TestColors({5})},
+        TextureCase{"BitmapV5WithAlpha",
+                    "M --from in --out out.bmp",
+                    [] {
+                        return BitFields(124, 32, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, 0x80FF8040);
+                    },
+                    "0|",
+                    {128, 64, 32}},
+        TextureCase{"Bitmap565",
+                    "M --from in --out out.bmp",
+                    [] {
+                        return BitFields(40, 16, {0xF800, 0x7E0, 0x1F}, 0xF81F);
+                    },
+                    "0|",
+                    {255, 0, 255}},
+        // PNG: 8 bits a channel from any depth, transparency over black, interlacing.
+        TextureCase{"Png16Bit",
+                    "M --from in --out out.bmp",
+                    [] {
+                        return Png(16, 16, 16, 2, {0xC8, 0x01, 0x14, 0xFF, 0x0A, 0x80});
+                    },
+                    "0|",
+                    {200, 20, 10}},
+        TextureCase{"PngInterlacedPaletteHalfSeeThrough",
+                    "M --from in --out out.bmp",
+                    [] {
+                        return Png(
+                            16, 16, 8, 3, {1}, true,
+                            Chunk("PLTE", {0, 0, 0, 200, 100, 50}) + Chunk("tRNS", {255, 128}));
+                    },
+                    "0|",
+                    {100, 50, 25}},
+        TextureCase{"PngClaimingMoreThanItHolds", "M --from in --out out.bmp",
+                    [] { return Png(16384, 4096, 8, 0, {0}, false, {}, 1); },
+                    "1|kv17-make-texture: in: the picture is cut short: its header promises "
+                    "16384x4096 pixels, more than its image data can hold"},
+        TextureCase{"PngDamaged", "M --from in --out out.bmp",
+                    [] {
+                        Bytes file = Png(16, 16, 8, 0, {7});
+                        file[file.size() - 13] ^= 1;  // the image data's checksum
+                        return file;
+                    },
+                    "1|kv17-make-texture: in: the PNG cannot be read (IDAT: CRC error)"},
+        TextureCase{"PngBeyondTheMemoryLimit", "ulimit -v 40000; M --from in --out out.bmp",
+                    [] { return Png(4096, 4096, 8, 0, {0}); },
+                    "1|kv17-make-texture: in: out of memory"},
+        TextureCase{
+            "Jpeg", "M --from in --out out.bmp", [] { return Jpeg(16, 99); }, "0|", {99, 99, 99}},
+        TextureCase{"JpegCutInHalf", "M --from in --out out.bmp", [] { return Half(Jpeg(64, 99)); },
+                    "1|kv17-make-texture: in: the picture is cut short: the file ends before "
+                    "its end-of-image marker"},
+        // Misuse, found before anything is read.
+        TextureCase{"OutEmpty", "M --from in --out ''", None,
+                    "2|kv17-make-texture: --out: the name is empty"},
+        TextureCase{"FromEmpty", "M --from=", None,
+                    "2|kv17-make-texture: --from: the name is empty"},
+        TextureCase{"FromTwice", "M --from in --from in", None,
+                    "2|kv17-make-texture: --from given twice"},
+        TextureCase{"OutAFolderName", "M --from in --out dir/", None,
+                    "2|kv17-make-texture: --out: dir/ names a folder, not a file"},
+        TextureCase{"IconNamedBmp", "M --icon 64 --out icon.bmp", None,
+                    "2|kv17-make-texture: --out: icon.bmp: what is written is PNG, so the name "
+                    "must end in .png"},
+        TextureCase{"TextureNamedPng", "M --from in --out out.png", None,
+                    "2|kv17-make-texture: --out: out.png: what is written is BMP, so the name "
+                    "must end in .bmp"},
+        TextureCase{"OutputNamedTwice", "M out.bmp --out out.bmp", None,
+                    "2|kv17-make-texture: the output is named twice, by --out and out.bmp"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
