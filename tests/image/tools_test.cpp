@@ -38,9 +38,11 @@ struct ToolRun {
 // clang-format off
 const ToolRun kRuns[] = {
     {"B in.bmp out", "0||", "P6\n2 2\n255\n\x09\x08\x07\x0C\x0B\x0A\x03\x02\x01\x06\x05\x04"},
-    {"B flat.bmp out", "1||Error: Bitmap width or height is zero."},
+    {"B flat.bmp out", "1||kv17-bmp2ppm: flat.bmp: Bitmap width or height is zero."},
     {"B --help", "0|usage: kv17-bmp2ppm IN.bmp OUT.ppm|"},
-    {"B in.bmp", "2||usage: kv17-bmp2ppm IN.bmp OUT.ppm"},
+    {"B in.bmp", "2||kv17-bmp2ppm: two files are needed, IN.bmp and OUT.ppm"},
+    {"B in.bmp out.bmp", "2||kv17-bmp2ppm: OUT.ppm: out.bmp: what is written is PPM, so the name "
+     "must end in .ppm"},
     {"B no.bmp out", "1||kv17-bmp2ppm: no.bmp: No such file or directory"},
     {"B in.bmp ./in.bmp", "2||kv17-bmp2ppm: ./in.bmp: the output would overwrite the input"},
     // Writes fail past 512 bytes: nothing, not even the temporary file, stays.

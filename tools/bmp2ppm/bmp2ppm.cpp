@@ -1,20 +1,16 @@
 // kv17-bmp2ppm IN.bmp OUT.ppm: what the demo sees in a bitmap, written as a
 // binary PPM. Exit 0 when the loader returns an image and the file is
-// written, 1 when the loader refuses the bitmap (its message goes to stderr)
-// or the output cannot be written, 2 on misuse.
+// written, 1 when the loader refuses the bitmap (saying why, as the demo
+// does on stderr) or the output cannot be written, 2 on misuse.
 #include "bitmap_loader.h"
 #include "output_file.h"
-#include "test_seam.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -23,7 +19,16 @@ constexpr char kUsage[] =
     "Loads IN.bmp as the demo loads its texture and writes what the demo\n"
     "sees as a binary PPM (P6), top row first. When the demo would refuse\n"
     "the bitmap, prints the demo's message and writes nothing.\n"
+    "  -h, --help     this text\n"
+    "  --version      the version\n"
+    "OUT.ppm appears only once it is completely written; a signal that ends\n"
+    "the program leaves no part of it behind.\n"
     "Exit status: 0 written, 1 refused or not written, 2 misuse.\n";
+
+int Misuse(const std::string& why) {
+    std::fprintf(stderr, "kv17-bmp2ppm: %s\n%s", why.c_str(), kUsage);
+    return 2;
+}
 
 // PPM lists the top row first; the image holds the bottom row first.
 bool WritePpm(const RgbImage& image, const char* path, std::string* error) {
@@ -45,15 +50,6 @@ bool WritePpm(const RgbImage& image, const char* path, std::string* error) {
     return false;
 }
 
-// The loader says nothing about a file it cannot open for reading, so say
-// why here. Without waiting: a FIFO would block a plain open.
-bool CanOpen(const char* path) {
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    close(fd);
-    return true;
-}
-
 // Writing the output over the input would destroy the bitmap being read.
 bool SameFile(const char* a, const char* b) {
     struct stat first, second;
@@ -64,30 +60,45 @@ bool SameFile(const char* a, const char* b) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
-        std::fputs(kUsage, stdout);
-        return 0;
+    std::vector<std::string> operands;
+    bool operandsOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (operandsOnly || arg.empty() || arg[0] != '-' || arg == "-") {
+            operands.push_back(arg);
+        } else if (arg == "--") {
+            operandsOnly = true;
+        } else if (arg == "-h" || arg == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::printf("kv17-bmp2ppm (kv17) %s\n", KV17_VERSION);
+            return 0;
+        } else {
+            return Misuse("unknown option '" + arg + "'");
+        }
     }
-    if (argc != 3) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
-    const char* in = argv[1];
-    const char* out = argv[2];
-    kv17::seam::MessageBoxesToStderr();
-
-    if (!CanOpen(in)) {
-        std::fprintf(stderr, "kv17-bmp2ppm: %s: %s\n", in, std::strerror(errno));
+    if (operands.size() != 2) return Misuse("two files are needed, IN.bmp and OUT.ppm");
+    const char* in = operands[0].c_str();
+    const char* out = operands[1].c_str();
+    if (*in == '\0') return Misuse("IN.bmp: the name is empty");
+    if (SameFile(in, out))
+        return Misuse(std::string(out) + ": the output would overwrite the input");
+    const std::string misuse = OutputNameMisuse(out, ".ppm");
+    if (!misuse.empty()) return Misuse("OUT.ppm: " + misuse);
+    std::string error;
+    if (!CheckOutputFolder(out, &error)) {
+        std::fprintf(stderr, "kv17-bmp2ppm: cannot write %s\n", error.c_str());
         return 1;
     }
-    if (SameFile(in, out)) {
-        std::fprintf(stderr, "kv17-bmp2ppm: %s: the output would overwrite the input\n", out);
-        return 2;
-    }
-    RgbImage* image = LoadBitmapFile(in);
-    if (image == nullptr) return 1;
 
-    std::string error;
+    // The reason goes to stderr as one line, as the demo writes it; no box.
+    errorPopups = false;
+    RgbImage* image = LoadBitmapFile(in);
+    if (image == nullptr) {
+        std::fprintf(stderr, "kv17-bmp2ppm: %s: %s\n", in, BitmapFailureReason());
+        return 1;
+    }
     const bool written = WritePpm(*image, out, &error);
     if (!written) std::fprintf(stderr, "kv17-bmp2ppm: cannot write %s\n", error.c_str());
     FreeRgbImage(image);
