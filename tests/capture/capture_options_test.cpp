@@ -33,7 +33,8 @@ TEST(CaptureOptionsTest, TakesGoodArgumentsAndRefusesEachBadOneWithAReason) {
     EXPECT_FALSE(Parsed("--frames 1", true).headless);
     EXPECT_TRUE(Parsed("--headless --frames 1", true).headless);
     EXPECT_FALSE(Parsed("--on-display --frames 1").headless);
-    EXPECT_EQ(Parsed("--video clip.WebM").fps, 60);       // no frame list needed
+    EXPECT_EQ(Parsed("--video clip.WebM").fps, 60);                       // no frame list needed
+    EXPECT_EQ(Parsed("--frames=1-60000,1-60000").frames.size(), 60000u);  // overlaps count once
     EXPECT_EQ(Parsed("--video clip.gif").fps, 50);        // GIF times are in 1/100 s
     EXPECT_TRUE(Parsed("--frames 1 -h --verbose").help);  // whatever follows
     // Each row: a start and the endings that make it wrong.
@@ -41,10 +42,10 @@ TEST(CaptureOptionsTest, TakesGoodArgumentsAndRefusesEachBadOneWithAReason) {
         {"", {"", "--frames 1 --verbose", "--video clip.gif --fps 60"}},
         {"--frames",
          {"", "''", "0", "-3", "5-3", "1,,2", "1x", "99999999999", "2147483647", "1000001",
-          "1-200000"}},
+          "1-200000", "1-60000,50001-110000"}},
         {"--frames 1",
          {"--fullscreen maybe", "--out ''", "--shrink 0", "--shrink 9", "--keys space:5",
-          "--keys f1", "--keys f1:1"}},
+          "--keys f1", "--keys f1:1", "--frames 2", "--shrink=2 --shrink 2"}},
         {"--frames 5 --keys", {"pageup:3-6", "f1:6"}},  // past the last frame
         {"--video", {"clip.avi", ".mp4"}},
         {"--video clip.mp4", {"--frames 1,3", "--out shots", "--fps 0", "--fps 61"}}};

@@ -43,6 +43,10 @@ int main(int argc, char** argv) {
         fputs(kCaptureUsage, stdout);
         return 0;
     }
+    if (options.version) {
+        printf("kv17-capture (kv17) %s\n", KV17_VERSION);
+        return 0;
+    }
     UseInstalledDataIfNeeded(&options);
     return RunCapture(options);
 }

@@ -24,7 +24,8 @@ struct CaptureOptions {
     bool headless = false;
     int shrink = 1;  // each saved side divided by this, pixels averaged
     std::vector<KeyHold> keys;
-    bool help = false;  // --help: print the usage, nothing else
+    bool help = false;     // --help: print the usage, nothing else
+    bool version = false;  // --version: print the version, nothing else
 };
 
 // The highest frame number accepted. Nothing moves any more long before it

@@ -4,6 +4,7 @@
 #include "demo_state.h"
 #include "frame_timeline.h"
 #include "greeting_end.h"
+#include "output_file.h"
 #include "png_file.h"
 #include "progress.h"
 #include "scene_state.h"
@@ -77,7 +78,9 @@ void SaveFrame(CaptureRun* run) {
     if (shrink > 1) bgr = Shrink(bgr, width, height, shrink);
     std::string path = FramePath(run->options->outDir, frameCount);
     if (WritePng(path, width / shrink, height / shrink, bgr, &run->error)) {
+        run->progress->Clear();  // the bar is back with the next frame
         printf("%s\n", path.c_str());
+        fflush(stdout);
         ++run->saved;
     } else {
         run->exitCode = 1;
@@ -131,10 +134,12 @@ void OnPresent(CaptureRun* run) {
     const bool fresh = frameCount != run->previousFrame;
     run->previousFrame = frameCount;
     if (fresh && run->exitCode == 0) {
-        if (run->video)
+        if (run->video) {
             RecordFrame(run);
-        else if (run->pending.erase(frameCount))
-            SaveFrame(run);
+        } else {
+            if (run->pending.erase(frameCount)) SaveFrame(run);
+            run->progress->Update(frameCount, run->options->frames.back());
+        }
         PostKeysAfter(*run->options, frameCount);
     }
     const bool done =
@@ -170,9 +175,22 @@ int RunDemo(CaptureRun* run) {
     return exitCode;
 }
 
+// Makes `dir` and the folders missing above it; returns the ones it made,
+// deepest first, for a run that saves nothing to take away again.
+std::vector<std::filesystem::path> MakeFolders(const std::string& dir, std::error_code* error) {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> made;
+    fs::path folder = fs::path(dir).lexically_normal();
+    if (!folder.has_filename()) folder = folder.parent_path();  // "shots/"
+    for (; !folder.empty() && !fs::exists(folder); folder = folder.parent_path())
+        made.push_back(folder);
+    fs::create_directories(dir, *error);
+    return made;
+}
+
 int CaptureFrames(const CaptureOptions& options) {
     std::error_code error;
-    std::filesystem::create_directories(options.outDir, error);
+    const std::vector<std::filesystem::path> made = MakeFolders(options.outDir, &error);
     if (error) {
         fprintf(stderr, "kv17-capture: cannot make %s: %s\n", options.outDir.c_str(),
                 error.message().c_str());
@@ -180,7 +198,13 @@ int CaptureFrames(const CaptureOptions& options) {
     }
     CaptureRun run(&options);
     run.pending.insert(options.frames.begin(), options.frames.end());
+    Progress progress(isatty(STDERR_FILENO));
+    run.progress = &progress;
     int exitCode = RunDemo(&run);
+    progress.Clear();
+    // Only folders that stayed empty go: remove() leaves any other.
+    if (run.saved == 0)
+        for (const std::filesystem::path& folder : made) std::filesystem::remove(folder, error);
     if (run.exitCode != 0) {
         fprintf(stderr, "kv17-capture: %s\n", run.error.c_str());
         return run.exitCode;
@@ -196,6 +220,11 @@ int CaptureFrames(const CaptureOptions& options) {
 // A run that ends early (Ctrl-C, SIGTERM, the demo failing) still leaves a
 // complete video of the frames made so far, and exits with 1.
 int CaptureVideo(const CaptureOptions& options) {
+    std::string why;
+    if (!CheckOutputFolder(options.videoPath, &why)) {
+        fprintf(stderr, "kv17-capture: could not create %s\n", why.c_str());
+        return 1;
+    }
     CaptureRun run(&options);
     if (!options.frames.empty()) {
         run.firstFrame = options.frames.front();
@@ -214,18 +243,20 @@ int CaptureVideo(const CaptureOptions& options) {
         fprintf(stderr, "kv17-capture: %s\n", run.error.c_str());
         return 2;
     }
-    std::string why;
     if (!video.Finish(&why)) {
         fprintf(stderr, "kv17-capture: %s\n", why.c_str());
         return 1;
     }
+    // The video's own length (each picture shows for 1/fps s), then what
+    // making it took.
     const double seconds = progress.Seconds();
     const int made = std::min(run.previousFrame, run.lastFrame);
     const bool complete = made == run.lastFrame;
     fprintf(stderr,
-            "kv17-capture: %s: frames %d-%d%s, %d video frames at %d fps, %.1f s (%.1f frames/s)\n",
+            "kv17-capture: %s: frames %d-%d%s, %d video frames at %d fps: %.1f s of video, "
+            "made in %.1f s (%.1f demo frames/s)\n",
             options.videoPath.c_str(), run.firstFrame, made, complete ? "" : " (stopped early)",
-            run.saved, options.fps, seconds, made / seconds);
+            run.saved, options.fps, (double)run.saved / options.fps, seconds, made / seconds);
     return complete && exitCode == 0 ? 0 : 1;
 }
 

@@ -13,6 +13,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 namespace {
 
@@ -178,9 +179,17 @@ bool VideoFile::State::Start(const Format& format, int width, int height, int fp
         *error = "could not create " + file.Error();
         return false;
     }
-    int result =
-        avformat_alloc_output_context2(&muxer, nullptr, format.muxer, file.TemporaryPath().c_str());
+    // FFmpeg takes a name for an address ("12:30.mp4" a protocol, "a:b/c"
+    // a host). Ours is a local file whatever it holds: the file protocol,
+    // told so, with the absolute path, and no other protocol allowed (the
+    // mp4 muxer reopens the file by this name to move its index up front).
+    std::error_code absoluteError;
+    const std::string url =
+        "file:" + std::filesystem::absolute(file.TemporaryPath(), absoluteError).string();
+    int result = avformat_alloc_output_context2(&muxer, nullptr, format.muxer, url.c_str());
     if (result < 0) return Fail("make", result, error);
+    muxer->protocol_whitelist = av_strdup("file");
+    if (!muxer->protocol_whitelist) return Fail("make", AVERROR(ENOMEM), error);
     stream = avformat_new_stream(muxer, nullptr);
     encoder = avcodec_alloc_context3(codec);
     picture = av_frame_alloc();
@@ -220,7 +229,10 @@ bool VideoFile::State::Start(const Format& format, int width, int height, int fp
     result = av_frame_get_buffer(picture, 0);
     if (result < 0) return Fail("make", result, error);
 
-    result = avio_open(&muxer->pb, file.TemporaryPath().c_str(), AVIO_FLAG_WRITE);
+    AVDictionary* fileOptions = nullptr;
+    av_dict_set(&fileOptions, "protocol_whitelist", "file", 0);
+    result = avio_open2(&muxer->pb, url.c_str(), AVIO_FLAG_WRITE, nullptr, &fileOptions);
+    av_dict_free(&fileOptions);
     if (result < 0) return Fail("create", result, error);
     AVDictionary* options = nullptr;
     av_dict_set(&options, "movflags", "+faststart", 0);  // mp4: the index before the data
