@@ -24,27 +24,22 @@ Bytes Chunk(const char* type, const Bytes& data) {
     return Be32(data.size()) + named + Be32(crc32(0, named.data(), uInt(named.size())));
 }
 
-// A width x height PNG whose every pixel (every pass's, when interlaced) is `pixel`, the
-// `bits` of one pixel as filed, `more` chunks before the data.
-Bytes Png(uint32_t width, uint32_t height, int depth, int colorType, const Bytes& pixel,
-          bool interlaced = false, const Bytes& more = {}, uint32_t mostRows = UINT32_MAX) {
-    Bytes raw;
-    const int starts[7][2] = {{0, 0}, {4, 0}, {0, 4}, {2, 0}, {0, 2}, {1, 0}, {0, 1}};
-    const int steps[7][2] = {{8, 8}, {8, 8}, {4, 8}, {4, 4}, {2, 4}, {2, 2}, {1, 2}};
-    for (int pass = 0; pass < (interlaced ? 7 : 1); ++pass) {
-        const uint32_t columns =
-            interlaced ? (width - starts[pass][0] + steps[pass][0] - 1) / steps[pass][0] : width;
-        const uint32_t rows =
-            interlaced ? (height - starts[pass][1] + steps[pass][1] - 1) / steps[pass][1] : height;
-        for (uint32_t row = 0; columns > 0 && row < std::min(rows, mostRows); ++row) {
-            raw.push_back(0);  // no filter
-            for (uint32_t column = 0; column < columns; ++column)
-                raw.insert(raw.end(), pixel.begin(), pixel.end());
-        }
+// `count` unfiltered rows of `width` pixels, each `pixel` as filed.
+Bytes Rows(uint32_t count, uint32_t width, const Bytes& pixel) {
+    Bytes rows;
+    for (uint32_t row = 0; row < count; ++row) {
+        rows.push_back(0);
+        for (uint32_t i = 0; i < width; ++i) rows.insert(rows.end(), pixel.begin(), pixel.end());
     }
-    Bytes deflated(compressBound(raw.size()));
+    return rows;
+}
+
+// A PNG of the size its header gives, whatever the rows deflated into its data hold.
+Bytes Png(uint32_t width, uint32_t height, int depth, int colorType, const Bytes& rows,
+          bool interlaced = false, const Bytes& more = {}) {
+    Bytes deflated(compressBound(rows.size()));
     uLongf size = deflated.size();
-    compress2(deflated.data(), &size, raw.data(), raw.size(), 1);
+    compress2(deflated.data(), &size, rows.data(), rows.size(), 1);
     deflated.resize(size);
     const Bytes header = Be32(width) + Be32(height) +
                          Bytes{uint8_t(depth), uint8_t(colorType), 0, 0, uint8_t(interlaced)};
@@ -117,10 +112,11 @@ TEST_P(MakeTextureTest, WritesTheTextureOrSaysWhyNot) {
               row.middle.empty() ? 3 : 4);
 }
 
-Bytes BlueRows() {
+// 16 pixels a side, blue (kept as blue, green, red), `height` negative for top-down rows.
+Bytes BlueBmp(int32_t height) {
     Bytes rows;
-    for (int i = 0; i < 16 * 16; ++i) rows.insert(rows.end(), {200, 20, 10});  // blue, green, red
-    return rows;
+    for (int i = 0; i < 16 * 16; ++i) rows.insert(rows.end(), {200, 20, 10});
+    return BuildBmp({.width = 16, .height = height, .pixels = rows});
 }
 
 // Each row a run of 16 pixels of colour 5 and an end of line; the last ends the bitmap.
@@ -132,99 +128,54 @@ Bytes RunLengthRows() {
 
 Bytes None() { return {}; }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pictures, MakeTextureTest,
-    ::testing::Values(
-        // Bitmaps: the demo's verdicts and reasons, and the newer forms it refuses.
-        TextureCase{
-            "BitmapCutInHalf", "M --from in --out out.bmp",
-            [] { return Half(BuildBmp({.width = 16, .height = 16, .pixels = BlueRows()})); },
-            "1|kv17-make-texture: in: Bitmap file is truncated."},
-        TextureCase{"BitmapClaimingMoreThanItHolds", "M --from in --out out.bmp",
-                    [] { return BuildBmp({.width = 16384, .height = 4096, .pixels = Bytes(64)}); },
-                    "1|kv17-make-texture: in: Bitmap file is truncated."},
-        TextureCase{"BitmapTopDown",
-                    "M --from in --out out.bmp",
-                    [] { return BuildBmp({.width = 16, .height = -16, .pixels = BlueRows()}); },
-                    "0|",
-                    {10, 20, 200}},
-        TextureCase{"BitmapRunLength", "M --from in --out out.bmp",
-                    [] {
-                        return BuildBmp({.width = 16,
-                                         .height = 16,
-                                         .bitCount = 8,
-                                         .compression = 1,
-                                         .colors = 256,
-                                         .pixels = RunLengthRows()});
-                    },
-                    "0|", TestColors({5})},
-        TextureCase{"BitmapV5WithAlpha",
-                    "M --from in --out out.bmp",
-                    [] {
-                        return BitFields(124, 32, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, 0x80FF8040);
-                    },
-                    "0|",
-                    {128, 64, 32}},
-        TextureCase{"Bitmap565",
-                    "M --from in --out out.bmp",
-                    [] {
-                        return BitFields(40, 16, {0xF800, 0x7E0, 0x1F}, 0xF81F);
-                    },
-                    "0|",
-                    {255, 0, 255}},
-        // PNG: 8 bits a channel from any depth, transparency over black, interlacing.
-        TextureCase{"Png16Bit",
-                    "M --from in --out out.bmp",
-                    [] {
-                        return Png(16, 16, 16, 2, {0xC8, 0x01, 0x14, 0xFF, 0x0A, 0x80});
-                    },
-                    "0|",
-                    {200, 20, 10}},
-        TextureCase{"PngInterlacedPaletteHalfSeeThrough",
-                    "M --from in --out out.bmp",
-                    [] {
-                        return Png(
-                            16, 16, 8, 3, {1}, true,
-                            Chunk("PLTE", {0, 0, 0, 200, 100, 50}) + Chunk("tRNS", {255, 128}));
-                    },
-                    "0|",
-                    {100, 50, 25}},
-        TextureCase{"PngClaimingMoreThanItHolds", "M --from in --out out.bmp",
-                    [] { return Png(16384, 4096, 8, 0, {0}, false, {}, 1); },
-                    "1|kv17-make-texture: in: the picture is cut short: its header promises "
-                    "16384x4096 pixels, more than its image data can hold"},
-        TextureCase{"PngDamaged", "M --from in --out out.bmp",
-                    [] {
-                        Bytes file = Png(16, 16, 8, 0, {7});
-                        file[file.size() - 13] ^= 1;  // the image data's checksum
-                        return file;
-                    },
-                    "1|kv17-make-texture: in: the PNG cannot be read (IDAT: CRC error)"},
-        TextureCase{"PngBeyondTheMemoryLimit", "ulimit -v 40000; M --from in --out out.bmp",
-                    [] { return Png(4096, 4096, 8, 0, {0}); },
-                    "1|kv17-make-texture: in: out of memory"},
-        TextureCase{
-            "Jpeg", "M --from in --out out.bmp", [] { return Jpeg(16, 99); }, "0|", {99, 99, 99}},
-        TextureCase{"JpegCutInHalf", "M --from in --out out.bmp", [] { return Half(Jpeg(64, 99)); },
-                    "1|kv17-make-texture: in: the picture is cut short: the file ends before "
-                    "its end-of-image marker"},
-        // Misuse, found before anything is read.
-        TextureCase{"OutEmpty", "M --from in --out ''", None,
-                    "2|kv17-make-texture: --out: the name is empty"},
-        TextureCase{"FromEmpty", "M --from=", None,
-                    "2|kv17-make-texture: --from: the name is empty"},
-        TextureCase{"FromTwice", "M --from in --from in", None,
-                    "2|kv17-make-texture: --from given twice"},
-        TextureCase{"OutAFolderName", "M --from in --out dir/", None,
-                    "2|kv17-make-texture: --out: dir/ names a folder, not a file"},
-        TextureCase{"IconNamedBmp", "M --icon 64 --out icon.bmp", None,
-                    "2|kv17-make-texture: --out: icon.bmp: what is written is PNG, so the name "
-                    "must end in .png"},
-        TextureCase{"TextureNamedPng", "M --from in --out out.png", None,
-                    "2|kv17-make-texture: --out: out.png: what is written is BMP, so the name "
-                    "must end in .bmp"},
-        TextureCase{"OutputNamedTwice", "M out.bmp --out out.bmp", None,
-                    "2|kv17-make-texture: the output is named twice, by --out and out.bmp"}),
+const char kConvert[] = "M --from in --out out.bmp";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Pictures, MakeTextureTest, ::testing::Values(
+    // Bitmaps: the demo's verdicts and reasons, and the newer forms it refuses.
+    TextureCase{"BitmapCutInHalf", kConvert, [] { return Half(BlueBmp(16)); },
+                "1|kv17-make-texture: in: Bitmap file is truncated."},
+    TextureCase{"BitmapTopDown", kConvert, [] { return BlueBmp(-16); }, "0|", {10, 20, 200}},
+    TextureCase{"BitmapRunLength", kConvert, [] { return BuildBmp({.width = 16, .height = 16,
+                .bitCount = 8, .compression = 1, .colors = 256, .pixels = RunLengthRows()}); },
+                "0|", TestColors({5})},
+    TextureCase{"BitmapV5WithAlpha", kConvert, [] { return BitFields(124, 32, {0xFF0000, 0xFF00,
+                0xFF, 0xFF000000}, 0x80FF8040); }, "0|", {128, 64, 32}},
+    TextureCase{"Bitmap565", kConvert, [] { return BitFields(40, 16, {0xF800, 0x7E0, 0x1F},
+                0xF81F); }, "0|", {255, 0, 255}},
+    // PNG: 8 bits a channel from any depth, transparency over black, interlacing.
+    TextureCase{"Png16Bit", kConvert, [] { return Png(16, 16, 16, 2, Rows(16, 16, {0xC8, 0x01,
+                0x14, 0xFF, 0x0A, 0x80})); }, "0|", {200, 20, 10}},
+    TextureCase{"PngInterlacedPaletteHalfSeeThrough", kConvert, [] { return Png(1, 1, 8, 3,
+                Rows(1, 1, {1}), true, Chunk("PLTE", {0, 0, 0, 200, 100, 50}) +
+                Chunk("tRNS", {255, 128})); }, "0|", {100, 50, 25}},
+    TextureCase{"PngClaimingMoreThanItHolds", kConvert, [] { return Png(16384, 4096, 8, 0,
+                Rows(1, 16384, {0})); }, "1|kv17-make-texture: in: the picture is cut short: its "
+                "header promises 16384x4096 pixels, more than its image data can hold"},
+    TextureCase{"PngTooLarge", kConvert, [] { return Png(40000, 1, 8, 0, Rows(1, 40000, {0})); },
+                "1|kv17-make-texture: in: 40000x1 pixels: the picture is too large (at most "
+                "32768 pixels a side and 357 megapixels)"},
+    TextureCase{"PngDamaged", kConvert, [] { Bytes file = Png(16, 16, 8, 0, Rows(16, 16, {7}));
+                file[file.size() - 13] ^= 1; return file; },  // the image data's checksum
+                "1|kv17-make-texture: in: the PNG cannot be read (IDAT: CRC error)"},
+    TextureCase{"PngBeyondTheMemoryLimit", "ulimit -v 40000; M --from in --out out.bmp", [] {
+                return Png(4096, 4096, 8, 0, Rows(4096, 4096, {0})); },
+                "1|kv17-make-texture: in: out of memory"},
+    TextureCase{"Jpeg", kConvert, [] { return Jpeg(16, 99); }, "0|", {99, 99, 99}},
+    TextureCase{"JpegCutInHalf", kConvert, [] { return Half(Jpeg(64, 99)); }, "1|kv17-make-texture:"
+                " in: the picture is cut short: the file ends before its end-of-image marker"},
+    // Misuse, found before anything is read.
+    TextureCase{"OutEmpty", "M --from in --out ''", None,
+                "2|kv17-make-texture: --out: the name is empty"},
+    TextureCase{"FromTwice", "M --from in --from in", None,
+                "2|kv17-make-texture: --from given twice"},
+    TextureCase{"OutAFolderName", "M --from in --out dir/", None,
+                "2|kv17-make-texture: --out: dir/ names a folder, not a file"},
+    TextureCase{"IconNamedBmp", "M --icon 64 --out icon.bmp", None, "2|kv17-make-texture: --out: "
+                "icon.bmp: what is written is PNG, so the name must end in .png"},
+    TextureCase{"OutputNamedTwice", "M out.bmp --out=out.bmp", None,
+                "2|kv17-make-texture: the output is named twice, by --out and out.bmp"}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 }  // namespace
