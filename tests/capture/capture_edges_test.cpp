@@ -29,12 +29,6 @@ struct EdgeCase {
 };
 void PrintTo(const EdgeCase& row, std::ostream* out) { *out << row.name; }
 
-bool HiddenFileIn(const fs::path& dir) {
-    for (const auto& entry : fs::directory_iterator(dir))
-        if (entry.path().filename().string()[0] == '.') return true;
-    return false;
-}
-
 class CaptureEdgeTest : public ::testing::TestWithParam<EdgeCase> {};
 
 TEST_P(CaptureEdgeTest, SaysWhatHappenedAndLeavesOnlyThat) {
@@ -58,8 +52,11 @@ TEST_P(CaptureEdgeTest, SaysWhatHappenedAndLeavesOnlyThat) {
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (row.quit && !HiddenFileIn(dir) && waitpid(pid, &status, WNOHANG) == 0 &&
-           std::chrono::steady_clock::now() < deadline)
+    auto hidden = [](const fs::directory_entry& file) {
+        return file.path().filename().c_str()[0] == '.';
+    };
+    while (row.quit && std::none_of(fs::directory_iterator(dir), {}, hidden) &&
+           waitpid(pid, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (row.quit) kill(pid, SIGQUIT);
     waitpid(pid, &status, 0);

@@ -119,7 +119,6 @@ TEST_F(CaptureVideoTest, FailuresLeaveNoFileAndAStopLeavesAFinishedShorterVideo)
     const std::tuple<std::vector<std::string>, const char*, int, std::string> cases[] = {
         {{"-h"}, "unlimited", 0, "usage: kv17-capture --frames LIST"},
         {{"--video", in + "clip.avi"}, "unlimited", 2, "cannot tell the video format"},
-        {{"--video", "/dev/null/x.mp4"}, "unlimited", 1, "create /dev/null/x.mp4: Not a dir"},
         {{"--video", in + "x.mp4", "--frames", "1-90"}, "8", 1, in + "x.mp4: File too large"},
         {{"--frames", "1", "--out", in}, "8", 1, in + "frame-00001.png: File too large"}};
     for (const auto& [args, blocks, want, says] : cases) {

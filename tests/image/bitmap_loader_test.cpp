@@ -31,7 +31,6 @@ const LoaderCase kLoaderCases[] = {
     {"Loads", ExampleBmp(), "", kMapped + "UnmapViewOfFile CloseHandle CloseHandle"},
     // What cannot be opened is refused silently, as a missing file: the existence test.
     {"Missing", {}, "", "CreateFileA", Missing},
-    {"Folder", {}, "", "CreateFileA", Folder},
     {"Fifo", {}, "", "CreateFileA", Fifo},
     {"Null", {}, "", "", Null},
     // Not to be mapped or viewed: the message after the release.
