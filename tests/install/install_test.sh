@@ -41,6 +41,17 @@ done
 said=$("$prefix/bin/kv17-capture" --on-display --frames 1 --out "$prefix/none" 2>&1)
 grep -qx "kv17-capture: no display to show a window on: DISPLAY is not set" <<<"$said" ||
     fail "no cause in: $said"
+# The launcher answers --help and --version itself, before any window.
+"$prefix/bin/kv17" --version | grep -qx 'kv17 [0-9.]*' || fail "kv17 --version"
+"$prefix/bin/kv17" --help | grep -q '^usage: kv17 ' || fail "kv17 --help"
+"$prefix/bin/kv17" --bogus 2>/dev/null; [ $? = 2 ] || fail "kv17 took an unknown argument"
+# Every option a program's --help names is in its manual page.
+for program in kv17 kv17-capture kv17-bmp2ppm kv17-make-texture; do
+    page=$(zcat "$prefix/share/man/man1/$program.1.gz" | sed 's/\\-/-/g')
+    for option in $("$prefix/bin/$program" --help | grep -oE -- '--[a-z][a-z-]+' | sort -u); do
+        grep -qF -- "$option" <<<"$page" || fail "$program(1) lacks $option"
+    done
+done
 "$prefix/bin/kv17-bmp2ppm" "$prefix/share/kv17/Data/texture.bmp" "$prefix/texture.ppm" ||
     fail "bmp2ppm could not read the installed bitmap"
 head -c 2 "$prefix/texture.ppm" | grep -q P6 || fail "not a PPM"
