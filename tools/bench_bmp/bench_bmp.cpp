@@ -10,6 +10,7 @@
 #include "dib_rle.h"
 #include "dib_rows.h"
 #include "heap_counter.h"
+#include "output_file.h"
 
 #include <benchmark/benchmark.h>
 #include <stb/stb_image.h>
@@ -227,13 +228,11 @@ void Kv17ConvertOnly(benchmark::State& state, Storage storage) {
 void Kv17LoadFile(benchmark::State& state, Storage storage) {
     const std::string path = "kv17-bench-bmp-" + std::to_string(int(storage)) + ".bmp";
     const Bytes& file = File(storage);
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr || std::fwrite(file.data(), 1, file.size(), out) != file.size()) {
-        state.SkipWithError("cannot write the bitmap file");
-        if (out != nullptr) std::fclose(out);
+    OutputFile out;
+    if (!out.Open(path) || !out.Write(file.data(), file.size()) || !out.Commit()) {
+        state.SkipWithError(("cannot write " + out.Error()).c_str());
         return;
     }
-    std::fclose(out);
     auto load = [&] {
         RgbImage* image = LoadBitmapFile(path.c_str());
         if (image == nullptr) std::abort();
