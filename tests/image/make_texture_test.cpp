@@ -61,7 +61,7 @@ Bytes Jpeg(int side) {
 }
 
 // A 16 x 16 bitmap with a `headerSize` info header whose masks (red, green, blue, alpha)
-// lay out the 16- or 32-bit pixels, every one `pixel`.
+// lay out the 16- or 32-bit pixels, `pixel` but for the first four columns.
 Bytes BitFields(uint32_t headerSize, uint16_t bitCount, std::vector<uint32_t> masks,
                 uint32_t pixel) {
     Bytes dib;
@@ -69,7 +69,8 @@ Bytes BitFields(uint32_t headerSize, uint16_t bitCount, std::vector<uint32_t> ma
         PutLe(dib, field, 4);
     for (uint32_t mask : masks) PutLe(dib, mask, 4);
     dib.resize(std::max<size_t>(dib.size(), headerSize), 0);
-    for (int i = 0; i < 16 * 16; ++i) PutLe(dib, pixel, bitCount / 8);
+    // Black on the left: pixels read from the wrong place show there.
+    for (int i = 0; i < 16 * 16; ++i) PutLe(dib, i % 16 < 4 ? 0 : pixel, bitCount / 8);
     return dib;  // a bare DIB, which the demo reads as well
 }
 

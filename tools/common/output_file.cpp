@@ -20,6 +20,8 @@ namespace {
 constexpr int kSlots = 16;
 std::atomic<char*> temporaryNames[kSlots];
 std::atomic<bool> ending{false};
+static_assert(std::atomic<char*>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
+              "read from a signal handler");
 
 void RemoveTemporaryFilesAndEnd(int signal) {
     ending.store(true);

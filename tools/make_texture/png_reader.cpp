@@ -160,6 +160,10 @@ RgbImage* DecodePng(const std::vector<uint8_t>& bytes, std::string* error) {
     std::free(row);
     if (decoded) return image;
     FreeRgbImage(image);
+    // libpng's own allocations fail with "Out of memory" (or "Insufficient
+    // memory"): say it as the other failed allocations are said.
+    const bool memory = std::strstr(reading.failure, "memory") != nullptr;
+    if (error->empty() && memory) *error = "out of memory";
     if (error->empty()) *error = std::string("the PNG cannot be read (") + reading.failure + ")";
     return nullptr;
 }
