@@ -2,15 +2,39 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <system_error>
+#include <thread>
+
 namespace kv17::platform {
 
 namespace {
 
 constexpr int kNormalWeight = 400;  // FW_NORMAL
 
+// Joined before the first match, or at exit when no font is ever made.
+struct ConfigurationLoad {
+    bool started = false;
+    std::thread helper;
+    void Finish() {
+        if (helper.joinable()) helper.join();
+    }
+    ~ConfigurationLoad() { Finish(); }
+} configurationLoad;
+
 }  // namespace
 
+void LoadFontConfigurationAhead() {
+    if (configurationLoad.started) return;
+    configurationLoad.started = true;
+    try {
+        configurationLoad.helper = std::thread([] { FcInit(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: the first match loads it.
+    }
+}
+
 FontFile MatchFont(const char* family, int weight, bool italic) {
+    configurationLoad.Finish();
     FontFile found;
     FcPattern* pattern = FcPatternCreate();
     if (!pattern) return found;

@@ -16,4 +16,10 @@ struct FontFile {
 // installed gets fontconfig's substitute, as GDI substitutes a face.
 FontFile MatchFont(const char* family, int weight, bool italic);
 
+// Starts loading fontconfig's configuration and font caches (about 5 ms) on a
+// helper thread, once per process; the next MatchFont waits for it to end.
+// Creating a GL context calls it: a program makes its outline fonts after
+// that, and the load overlaps what it does before.
+void LoadFontConfigurationAhead();
+
 }  // namespace kv17::platform

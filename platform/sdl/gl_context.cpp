@@ -11,6 +11,8 @@
 #include "sdl_internal.h"
 #include "seam_internal.h"
 
+#include "font_match.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -67,6 +69,8 @@ BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* desc
 HGLRC WINAPI wglCreateContext(HDC dc) {
     if (kv17::seam::CallFails("wglCreateContext")) return nullptr;
     if (!IsDC(dc) || dc->pixelFormat == 0) return nullptr;
+    // Outline fonts come next in a GL program; fontconfig gets ready meanwhile.
+    kv17::platform::LoadFontConfigurationAhead();
     SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
     SDL_GLContext previous = SDL_GL_GetCurrentContext();
     SDL_GLContext context = SDL_GL_CreateContext(dc->window->sdl);
