@@ -37,7 +37,7 @@ fail() {
 }
 
 phase "packages"
-scripts/install-windows-deps.sh
+scripts/install-deps.sh windows
 
 phase "kv17demo.exe and the tests, while Wine sets up a prefix"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
