@@ -9,7 +9,15 @@ set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+# Finds look for the target's headers and libraries where the compiler
+# keeps them (/usr/x86_64-w64-mingw32 on Debian).
+execute_process(COMMAND ${CMAKE_C_COMPILER} -print-file-name=libkernel32.a
+                OUTPUT_VARIABLE kernel32 OUTPUT_STRIP_TRAILING_WHITESPACE)
+cmake_path(GET kernel32 PARENT_PATH targetLibraries)
+if(targetLibraries)
+    file(REAL_PATH ${targetLibraries}/.. targetRoot)
+    set(CMAKE_FIND_ROOT_PATH ${targetRoot})
+endif()
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
@@ -19,8 +27,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # beyond those that come with Windows.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-# wine64 is the loader itself; the wine package adds the /usr/bin/wine wrapper.
-find_program(KV17_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+# Wine from the PATH (Debian's wine starts its 64-bit loader, wine64).
+find_program(KV17_WINE NAMES wine64 wine NO_CMAKE_FIND_ROOT_PATH)
 if(KV17_WINE)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${KV17_WINE})
 endif()

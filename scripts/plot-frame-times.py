@@ -1,15 +1,17 @@
-#!/usr/bin/python3
+#!/usr/bin/env python3
 """Plots frame time over the timeline from kv17-bench-frames' CSV as a PNG.
 
     scripts/plot-frame-times.py frames.csv docs/frame-times.png
 
-Needs the system's matplotlib (Debian: python3-matplotlib, which
-scripts/install-deps.sh installs), hence /usr/bin/python3.
+Needs matplotlib (Debian: python3-matplotlib, which make benchmarks installs).
 """
 import csv
 import sys
 
-import matplotlib
+try:
+    import matplotlib
+except ImportError:
+    sys.exit("plot-frame-times.py: no matplotlib for this python3 (Debian: python3-matplotlib)")
 
 matplotlib.use("Agg")  # no display needed
 import matplotlib.pyplot as plt  # noqa: E402

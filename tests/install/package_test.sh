@@ -12,7 +12,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log" >&2; fail "cpack"; }
-deb=$(echo "$work"/kv17_*_amd64.deb)
+deb=$(echo "$work"/kv17_*.deb)
 [ -f "$deb" ] || fail "no package made"
 depends=$(dpkg-deb -f "$deb" Depends)
 [[ $depends == *fonts-dejavu-core* && $depends == *libsdl2* ]] || fail "Depends: $depends"
