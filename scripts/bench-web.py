@@ -1,4 +1,4 @@
-#!/usr/bin/python3
+#!/usr/bin/env python3
 """The web page's size and speed in headless Chromium on Mesa's llvmpipe, and
 the native demo's frames on the same renderer, as medians.
 

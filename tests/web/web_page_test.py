@@ -1,4 +1,4 @@
-#!/usr/bin/python3
+#!/usr/bin/env python3
 """The demo's web page in headless Chromium, drawn by Mesa's llvmpipe as the
 native frames are: its frames against kv17-capture's, its message boxes, F1,
 Esc, what it says when something is missing, and no request leaving its
