@@ -54,11 +54,15 @@ GlyphExtraction::GlyphExtraction(Library library, Face face, bool embolden, doub
       tolerance_(tolerance),
       first_(first),
       glyphs_(count) {
+#ifdef __EMSCRIPTEN__
+    Run();  // a page has no second thread: the whole range now
+#else
     try {
         helper_ = std::thread(&GlyphExtraction::Run, this);
     } catch (const std::system_error&) {
         Run();  // no thread to be had: the whole range now, on this one
     }
+#endif
 }
 
 GlyphExtraction::~GlyphExtraction() {
