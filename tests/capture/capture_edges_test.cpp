@@ -47,9 +47,19 @@ TEST_P(CaptureEdgeTest, SaysWhatHappenedAndLeavesOnlyThat) {
     argv.push_back(nullptr);
     const rlimit noCore{0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
+    // Started as from a terminal: a SIGQUIT ignored by whatever runs the
+    // tests (a shell's background job) must not be ignored by the tool too.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t quit;
+    sigemptyset(&quit);
+    sigaddset(&quit, SIGQUIT);
+    posix_spawnattr_setsigdefault(&attributes, &quit);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, KV17_CAPTURE, &actions, nullptr, argv.data(), environ), 0);
+    ASSERT_EQ(posix_spawn(&pid, KV17_CAPTURE, &actions, &attributes, argv.data(), environ), 0);
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
     int status = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     auto hidden = [](const fs::directory_entry& file) {
