@@ -13,7 +13,7 @@ out="$build/frames"
 echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set), so no window can open."
 if [ ! -x "$build/kv17-capture" ]; then
     echo "Without one the demo runs through kv17-capture, which is not built in $build:" \
-        "make run installs its libraries (stb, FFmpeg) when started without a display." >&2
+        "make run installs its libraries (stb, FFmpeg, libpng) when started without a display." >&2
     exit 1
 fi
 echo "Running the demo headless instead and saving key frames to $out/ ..."

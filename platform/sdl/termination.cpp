@@ -118,7 +118,9 @@ void SleepUntil(std::chrono::steady_clock::time_point deadline) {
         const auto left = deadline - std::chrono::steady_clock::now();
         if (left <= left.zero()) return;
         const auto seconds = std::chrono::floor<std::chrono::seconds>(left);
-        const timespec timeout = {(time_t)seconds.count(), (long)(left - seconds).count()};
+        const auto nanoseconds =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds);
+        const timespec timeout = {(time_t)seconds.count(), (long)nanoseconds.count()};
         // Woken by a signal handled on this thread (EINTR) or on another
         // (the pipe); either way the loop looks at the flag again.
         if (ppoll(&wake, 1, &timeout, nullptr) > 0) DrainWakePipe();
