@@ -35,6 +35,7 @@ apt-get -qq "${apt_options[@]}" update
 
 for package in "${packages[@]}"; do
     target="$dest/${unpacked[$package]}"
+    [ -d "$target" ] && continue  # unpacked by an earlier, interrupted run
     # The upstream tarball; FreeType's extra ones hold its demos and docs.
     tarball=$(ls "$dest/download/${package}_"*.orig.tar.* | head -n 1)
     rm -rf "$target.partial"

@@ -1,9 +1,5 @@
-// Pixel formats, GL contexts and buffer swaps.
+// GL contexts and buffer swaps (pixel formats: pixel_format.cpp).
 //
-//   ChoosePixelFormat  format 1, the one every window offers: RGBA, double
-//                      buffered, depth >= 16, colour as close to 16 bits as
-//                      the display gives; 0 for a descriptor it cannot meet
-//   SetPixelFormat     once per DC
 //   wglCreateContext   a compatibility context (GL 1.1 immediate mode,
 //                      display lists, attribute stack); creating it does not
 //                      make it current, as in Win32
@@ -20,8 +16,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kTheFormat = 1;
 
 struct ContextState {
     std::vector<std::unique_ptr<HGLRC__>> contexts;
@@ -48,23 +42,6 @@ void ReleaseAllContexts() {
 
 using kv17::platform::IsDC;
 using kv17::platform::IsWindow;
-
-int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor) {
-    if (kv17::seam::CallFails("ChoosePixelFormat")) return 0;
-    if (!IsDC(dc) || !descriptor) return 0;
-    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-    if ((descriptor->dwFlags & needed) != needed) return 0;
-    if (descriptor->iPixelType != PFD_TYPE_RGBA) return 0;
-    return kTheFormat;
-}
-
-BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* descriptor) {
-    if (kv17::seam::CallFails("SetPixelFormat")) return FALSE;
-    if (!IsDC(dc) || format != kTheFormat || dc->pixelFormat != 0) return FALSE;
-    dc->pixelFormat = format;
-    if (descriptor) dc->formatAskedFor = *descriptor;
-    return TRUE;
-}
 
 HGLRC WINAPI wglCreateContext(HDC dc) {
     if (kv17::seam::CallFails("wglCreateContext")) return nullptr;

@@ -24,7 +24,7 @@ bool IsLive(Context* context) {
 void ApplyState(Context& c) {
     int width = 0, height = 0;
     webgl::DrawingBufferSize(&width, &height);
-    webgl::ResetState(width, height);
+    webgl::ForgetLastDraw();
     if (c.viewport[2] == 0 && c.viewport[3] == 0) {
         // GL sizes the viewport to the window when a context is first current.
         c.viewport[2] = width;

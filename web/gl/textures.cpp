@@ -57,7 +57,7 @@ std::vector<uint8_t> UnpackRgb(const Context& c, int width, int height, const vo
     std::vector<uint8_t> rgb(row * height);
     if (!pixels) return rgb;  // GL leaves the image undefined: black here
     for (int y = 0; y < height; ++y)
-        std::memcpy(&rgb[y * row], static_cast<const uint8_t*>(pixels) + y * stride, row);
+        std::memcpy(rgb.data() + y * row, static_cast<const uint8_t*>(pixels) + y * stride, row);
     return rgb;
 }
 
@@ -108,9 +108,9 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
     if (!c || target != GL_TEXTURE_2D || level != 0 || border != 0 || width < 0 || height < 0)
         return;
     // Internal format 3 is GL 1.0's name for three components.
+    const int largest = webgl::MaxTextureSize();
     if ((internalFormat != 3 && internalFormat != GL_RGB) || format != GL_RGB ||
-        type != GL_UNSIGNED_BYTE || width > webgl::MaxTextureSize() ||
-        height > webgl::MaxTextureSize())
+        type != GL_UNSIGNED_BYTE || width > largest || height > largest)
         return;
     std::vector<uint8_t> rgb = UnpackRgb(*c, width, height, pixels);
     // A list keeps its own copy of the image, as GL's does.

@@ -217,23 +217,17 @@ bool Open(const char* canvasSelector, bool keepFrames) {
         emscripten_webgl_create_context(canvasSelector, &attributes);
     if (context <= 0) return false;
     emscripten_webgl_make_context_current(context);
+    if (!BuildProgram()) {
+        emscripten_webgl_destroy_context(context);
+        return false;
+    }
     backend.context = context;
-    if (!BuildProgram()) return false;
     emscripten_glGenBuffers(std::size(backend.streamBuffers) * 2, &backend.streamBuffers[0][0]);
     emscripten_glEnableVertexAttribArray(kPosition);
     return true;
 }
 
-void ResetState(int viewportWidth, int viewportHeight) {
-    emscripten_glDisable(GL_DEPTH_TEST);
-    emscripten_glDisable(GL_BLEND);
-    emscripten_glDepthFunc(GL_LESS);
-    emscripten_glBlendFunc(GL_ONE, GL_ZERO);
-    emscripten_glClearColor(0, 0, 0, 0);
-    emscripten_glClearDepthf(1);
-    emscripten_glViewport(0, 0, viewportWidth, viewportHeight);
-    backend.lastValid = false;
-}
+void ForgetLastDraw() { backend.lastValid = false; }
 
 void DrawingBufferSize(int* width, int* height) {
     *width = *height = 0;

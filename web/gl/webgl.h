@@ -49,8 +49,8 @@ namespace webgl {
 // antialiasing; `keepFrames` keeps each frame readable after it is shown.
 // False when the browser refuses it.
 bool Open(const char* canvasSelector, bool keepFrames);
-// Puts WebGL's own state back to its defaults, for a new GL context.
-void ResetState(int viewportWidth, int viewportHeight);
+// For a GL context made current: its draws share nothing with the last one's.
+void ForgetLastDraw();
 void DrawingBufferSize(int* width, int* height);
 
 void SetEnabled(unsigned cap, bool on);  // GL_DEPTH_TEST, GL_BLEND

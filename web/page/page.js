@@ -120,10 +120,8 @@
     const channel = new MessageChannel();
     const waiting = [];
     channel.port1.onmessage = () => waiting.shift()();
-    const frameTimes = [];
 
     function yieldToBrowser() {
-        frameTimes.push(performance.now());
         return new Promise(resolve => {
             waiting.push(resolve);
             channel.port2.postMessage(0);
@@ -133,7 +131,6 @@
     // Marks the canvas once the frame is on screen (after the paint that
     // follows the next animation frame), and never answers.
     function holdFrame(frame) {
-        frameTimes.push(performance.now());
         requestAnimationFrame(() =>
             requestAnimationFrame(() => {
                 performance.mark('kv17-frame-shown');
@@ -156,7 +153,6 @@
         },
         holdFrame,
         keepsFrames: () => moment !== null,
-        frameTimes,
         tellNoContext() {
             noContext = typeof WebGLRenderingContext === 'undefined'
                 ? 'This browser has no WebGL.'

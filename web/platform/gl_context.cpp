@@ -1,8 +1,6 @@
-// Pixel formats, GL contexts and buffer swaps on the page.
+// GL contexts and buffer swaps on the page (pixel formats: the desktop's
+// pixel_format.cpp).
 //
-//   ChoosePixelFormat  format 1, the one the canvas offers: RGBA, double
-//                      buffered, depth >= 16; 0 for a descriptor it cannot meet
-//   SetPixelFormat     once per DC
 //   wglCreateContext   a GL 1.1 context of web/gl over the canvas's WebGL;
 //                      null when the browser gives no WebGL. Creating it does
 //                      not make it current, as in Win32
@@ -20,7 +18,6 @@
 
 namespace {
 
-constexpr int kTheFormat = 1;
 const char kCanvas[] = "#canvas";  // SDL's window on this page
 
 struct ContextRecord {
@@ -30,7 +27,6 @@ struct ContextRecord {
 
 struct ContextState {
     std::vector<ContextRecord> records;
-    HGLRC current = nullptr;
 } state;
 
 ContextRecord* Find(HGLRC context) {
@@ -43,23 +39,6 @@ ContextRecord* Find(HGLRC context) {
 
 using kv17::platform::IsDC;
 using kv17::platform::IsWindow;
-
-int WINAPI ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor) {
-    if (kv17::seam::CallFails("ChoosePixelFormat")) return 0;
-    if (!IsDC(dc) || !descriptor) return 0;
-    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-    if ((descriptor->dwFlags & needed) != needed) return 0;
-    if (descriptor->iPixelType != PFD_TYPE_RGBA) return 0;
-    return kTheFormat;
-}
-
-BOOL WINAPI SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* descriptor) {
-    if (kv17::seam::CallFails("SetPixelFormat")) return FALSE;
-    if (!IsDC(dc) || format != kTheFormat || dc->pixelFormat != 0) return FALSE;
-    dc->pixelFormat = format;
-    if (descriptor) dc->formatAskedFor = *descriptor;
-    return TRUE;
-}
 
 HGLRC WINAPI wglCreateContext(HDC dc) {
     if (kv17::seam::CallFails("wglCreateContext")) return nullptr;
@@ -79,13 +58,11 @@ BOOL WINAPI wglMakeCurrent(HDC dc, HGLRC context) {
     if (kv17::seam::CallFails("wglMakeCurrent")) return FALSE;
     if (!context) {
         kv17::gl::MakeCurrent(nullptr);
-        state.current = nullptr;
         return TRUE;
     }
     ContextRecord* record = Find(context);
     if (!IsDC(dc) || !record || dc->window != context->window) return FALSE;
     kv17::gl::MakeCurrent(record->gl);
-    state.current = context;
     return TRUE;
 }
 
@@ -93,7 +70,6 @@ BOOL WINAPI wglDeleteContext(HGLRC context) {
     if (kv17::seam::CallFails("wglDeleteContext")) return FALSE;
     ContextRecord* record = Find(context);
     if (!record) return FALSE;
-    if (state.current == context) state.current = nullptr;
     kv17::gl::DeleteContext(record->gl);
     std::erase_if(state.records, [context](auto& r) { return r.handle.get() == context; });
     return TRUE;

@@ -53,9 +53,6 @@ namespace kv17::seam {
 
 bool CallFails(const char*) { return false; }
 void RecordCall(const char*) {}
-bool MessageBoxesGoToStderr() { return false; }
-// The page paces the frames, but runs a named moment as fast as it can.
-bool PaceFrames() { return moment.frame == 0; }
 
 int ScriptedMessageBoxAnswer(const char*, const char*, unsigned flags) {
     if (moment.frame == 0 || (flags & 0x0F) != MB_YESNO) return -1;
