@@ -47,6 +47,14 @@ uint64_t DibRowStride(uint32_t bitCount, uint32_t width) {
     return (uint64_t{bitCount} * width + 31) / 32 * 4;
 }
 
+bool LooksLikeDib(const unsigned char* data, size_t size) {
+    if (StartsWithFileHeader(data, size)) return true;
+    if (size < 4) return false;
+    const uint32_t headerSize = ReadLe32(data);
+    return headerSize == kCoreHeaderBytes || headerSize == kInfoHeaderBytes ||
+           IsNewerHeader(headerSize);
+}
+
 DibStatus ReadDibLayout(const unsigned char* data, size_t size, DibLayout* layout, DibForms forms) {
     const bool hasFileHeader = StartsWithFileHeader(data, size);
     const size_t headerStart = hasFileHeader ? kFileHeaderBytes : 0;

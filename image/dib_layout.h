@@ -44,5 +44,10 @@ struct DibLayout {
 DibStatus ReadDibLayout(const unsigned char* data, size_t size, DibLayout* layout,
                         DibForms forms = DibForms::Demo);
 
+// Whether `data` starts as a bitmap does: a file header, or a bare DIB whose
+// first field is one of the header sizes the decoder knows. Says nothing of
+// whether it decodes.
+bool LooksLikeDib(const unsigned char* data, size_t size);
+
 // Bytes of one uncompressed file row: the packed pixels rounded up to 4 bytes.
 uint64_t DibRowStride(uint32_t bitCount, uint32_t width);

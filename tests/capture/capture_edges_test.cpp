@@ -95,6 +95,9 @@ INSTANTIATE_TEST_SUITE_P(Edges, CaptureEdgeTest, ::testing::Values(
              "kv17-capture: could not create in.mp4: Is a directory", {}},
     EdgeCase{"QuitWhileRecording", {"--video", "clip.mp4", "--frames", "1-100000"}, 128 + SIGQUIT,
              "", {}, true, true},
+    // A folder name stat refuses outright, not as missing.
+    EdgeCase{"FolderNameTooLong", {"--frames", "1", "--out", std::string(300, 'x') + "/shots"}, 1,
+             "File name too long", {}},
     EdgeCase{"NoTexture", {"--frames", "1", "--out", "shots/new"}, 1,
              "Data/texture.bmp: No such file or directory", {}, false}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -95,9 +95,11 @@ int main(int argc, char** argv) {
         SwapBuffers(windowDC);
         AdvanceSpinRhythm();
         phases[phase].push_back(ms);
-        char line[64];
-        snprintf(line, sizeof line, "%d,%s,%.4f\n", frameCount, phase, ms);
-        csv += line;
+        if (csvPath) {
+            char line[64];
+            snprintf(line, sizeof line, "%d,%s,%.4f\n", frameCount, phase, ms);
+            csv += line;
+        }
     }
     CloseDemoWindow();
     if (csvPath && !(csvFile.Write(csv.data(), csv.size()) && csvFile.Commit())) {

@@ -182,7 +182,10 @@ std::vector<std::filesystem::path> MakeFolders(const std::string& dir, std::erro
     std::vector<fs::path> made;
     fs::path folder = fs::path(dir).lexically_normal();
     if (!folder.has_filename()) folder = folder.parent_path();  // "shots/"
-    for (; !folder.empty() && !fs::exists(folder); folder = folder.parent_path())
+    // A folder that cannot even be looked at is left to create_directories
+    // to report.
+    std::error_code unseen;
+    for (; !folder.empty() && !fs::exists(folder, unseen); folder = folder.parent_path())
         made.push_back(folder);
     fs::create_directories(dir, *error);
     return made;

@@ -186,6 +186,7 @@ bool VideoFile::State::Start(const Format& format, int width, int height, int fp
     std::error_code absoluteError;
     const std::string url =
         "file:" + std::filesystem::absolute(file.TemporaryPath(), absoluteError).string();
+    if (absoluteError) return Fail("make", AVERROR(absoluteError.value()), error);
     int result = avformat_alloc_output_context2(&muxer, nullptr, format.muxer, url.c_str());
     if (result < 0) return Fail("make", result, error);
     muxer->protocol_whitelist = av_strdup("file");

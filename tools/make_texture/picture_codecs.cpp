@@ -38,14 +38,8 @@ bool IsJpeg(const std::vector<uint8_t>& bytes) {
     return bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
 }
 
-// A bitmap file, or a bare DIB starting with one of the header sizes.
 bool IsBitmap(const std::vector<uint8_t>& bytes) {
-    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return true;
-    if (bytes.size() < 4) return false;
-    const uint32_t size = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t(bytes[3]) << 24;
-    for (uint32_t known : {12u, 40u, 52u, 56u, 108u, 124u})
-        if (size == known) return true;
-    return false;
+    return LooksLikeDib(bytes.data(), bytes.size());
 }
 
 // Entropy-coded data escapes every 0xFF, so the end-of-image marker after
